@@ -1,0 +1,9 @@
+#include "app/AppValues.h"
+
+namespace velomira {
+
+std::string VersionNumber() { return VELOMIRA_VERSION; }
+
+std::string VersionText() { return "VELOMIRA6 v." + VersionNumber(); }
+
+}  // namespace velomira

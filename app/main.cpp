@@ -1,0 +1,18 @@
+// velomira-viewer: the desktop viewer. Takes no arguments; the process ends when the
+// main window closes.
+#include "app/CSamplePlayerDlg.h"
+
+#include <QApplication>
+#include <QIcon>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("VELOMIRA6 Viewer");
+    QApplication::setDesktopFileName("velomira-viewer");
+    QApplication::setWindowIcon(QIcon(":/icons/velomira-viewer.svg"));
+
+    velomira::CSamplePlayerDlg window;
+    window.exec();
+    return 0;
+}
