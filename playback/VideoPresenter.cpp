@@ -1,0 +1,56 @@
+#include "playback/VideoPresenter.h"
+
+#include <QMetaObject>
+#include <QPointer>
+
+namespace velomira {
+
+VideoPresenter::VideoPresenter(
+    VideoWindow* window, PictureSlot& slot, std::function<int()> currentSerial)
+    : m_window(window)
+    , m_slot(slot)
+    , m_currentSerial(std::move(currentSerial))
+{
+    UpdateGeometry();
+    // Runs on a back-end thread; the queued call runs Present() on this object's thread
+    // and is dropped if the presenter is gone by then.
+    m_slot.SetWakeup([this] {
+        QMetaObject::invokeMethod(this, &VideoPresenter::Present, Qt::QueuedConnection);
+    });
+}
+
+VideoPresenter::~VideoPresenter()
+{
+    m_slot.SetWakeup({});
+}
+
+void VideoPresenter::UpdateGeometry()
+{
+    if (m_window == nullptr)
+        return;
+    m_slot.SetGeometry({ m_window->PictureSize(), m_window->VisibleRect() });
+}
+
+void VideoPresenter::Present()
+{
+    std::optional<PresentedPicture> picture = m_slot.Take();
+    UpdateGeometry();
+    if (!picture || m_window == nullptr)
+        return;
+    if (m_currentSerial && picture->serial != m_currentSerial())
+        return; // decoded before the last seek
+    m_lastImage = picture->image;
+    m_lastPart = picture->part;
+    m_lastPtsUs = picture->ptsUs;
+    m_window->ShowPicture(m_lastImage, m_lastPart);
+}
+
+bool VideoPresenter::ShowLastPicture()
+{
+    if (m_window == nullptr || m_lastImage.isNull())
+        return false;
+    m_window->ShowPicture(m_lastImage, m_lastPart);
+    return true;
+}
+
+} // namespace velomira

@@ -1,0 +1,109 @@
+#include "playback/ffmpeg/MediaSource.h"
+
+#include <cstring>
+
+namespace velomira::ffmpeg {
+
+namespace {
+
+bool IsPcm(AVCodecID id)
+{
+    return id >= AV_CODEC_ID_FIRST_AUDIO && id < AV_CODEC_ID_ADPCM_IMA_QT;
+}
+
+bool IsTelemetryType(AVMediaType type)
+{
+    return type == AVMEDIA_TYPE_SUBTITLE || type == AVMEDIA_TYPE_DATA
+        || type == AVMEDIA_TYPE_UNKNOWN;
+}
+
+} // namespace
+
+std::unique_ptr<MediaSource> MediaSource::Open(const std::string& path)
+{
+    std::unique_ptr<MediaSource> source(new MediaSource);
+    source->m_path = path;
+    AVDictionary* options = nullptr;
+    // A small probe keeps libavformat from holding back the packets of AVI text
+    // streams (and from reading far into a large file before the first picture).
+    av_dict_set(&options, "probesize", "32768", 0);
+    av_dict_set(&options, "analyzeduration", "0", 0);
+    AVFormatContext* raw = nullptr;
+    const int opened = avformat_open_input(&raw, path.c_str(), nullptr, &options);
+    av_dict_free(&options);
+    if (opened < 0)
+        return nullptr;
+    source->m_context.reset(raw);
+
+    const char* name = raw->iformat->name;
+    if (std::strstr(name, "mp4") != nullptr || std::strstr(name, "mov") != nullptr)
+        source->m_info.container = "mp4";
+    else if (std::strcmp(name, "avi") == 0)
+        source->m_info.container = "avi";
+    else
+        return nullptr;
+
+    // The container headers normally describe every stream; only when a video size is
+    // missing are packets read to find it.
+    bool complete = true;
+    for (unsigned i = 0; i < raw->nb_streams; ++i) {
+        const AVCodecParameters* par = raw->streams[i]->codecpar;
+        if (par->codec_type == AVMEDIA_TYPE_VIDEO && (par->width <= 0 || par->height <= 0))
+            complete = false;
+    }
+    if (!complete && avformat_find_stream_info(raw, nullptr) < 0)
+        return nullptr;
+
+    source->Classify();
+    return source;
+}
+
+void MediaSource::Classify()
+{
+    AVFormatContext* context = m_context.get();
+    int videos = 0;
+    for (unsigned i = 0; i < context->nb_streams; ++i) {
+        AVStream* stream = context->streams[i];
+        const AVCodecParameters* par = stream->codecpar;
+        stream->discard = AVDISCARD_ALL;
+        if (par->codec_type == AVMEDIA_TYPE_VIDEO
+            && (stream->disposition & AV_DISPOSITION_ATTACHED_PIC) == 0) {
+            m_info.outputNames.push_back("Video");
+            m_info.videoSizes.push_back({ par->width, par->height });
+            if (videos < 2) {
+                m_videoStreams[videos] = static_cast<int>(i);
+                stream->discard = AVDISCARD_DEFAULT;
+            }
+            ++videos;
+        } else if (par->codec_type == AVMEDIA_TYPE_AUDIO) {
+            m_info.outputNames.push_back("Audio");
+            const bool pcm = IsPcm(par->codec_id);
+            m_info.audioScore += pcm ? 1001 : 1;
+            if (m_audioStream < 0) {
+                m_audioStream = static_cast<int>(i);
+                m_info.audioKind = pcm ? AudioKind::Pcm : AudioKind::Compressed;
+                stream->discard = AVDISCARD_DEFAULT;
+            }
+        } else if (IsTelemetryType(par->codec_type) && m_telemetryStream < 0) {
+            m_info.outputNames.push_back("Text");
+            m_telemetryStream = static_cast<int>(i);
+            m_info.hasTelemetry = true;
+        }
+    }
+    if (context->duration > 0 && context->duration != AV_NOPTS_VALUE)
+        m_info.durationMs = context->duration / 1000;
+    // Without a container total, the longest video stream gives the length.
+    int64_t longestMs = 0;
+    for (int n = 0; n < 2; ++n) {
+        if (m_videoStreams[n] < 0)
+            continue;
+        const AVStream* stream = context->streams[m_videoStreams[n]];
+        if (stream->duration > 0 && stream->duration != AV_NOPTS_VALUE)
+            longestMs = std::max(
+                longestMs, av_rescale_q(stream->duration, stream->time_base, { 1, 1000 }));
+    }
+    if (m_info.durationMs <= 0)
+        m_info.durationMs = longestMs;
+}
+
+} // namespace velomira::ffmpeg

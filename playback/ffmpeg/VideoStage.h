@@ -1,0 +1,69 @@
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+#include "playback/ffmpeg/FfmpegPtr.h"
+#include "playback/ffmpeg/PacketQueue.h"
+#include "playback/ffmpeg/PictureSlot.h"
+#include "playback/ffmpeg/PlaybackShared.h"
+#include "playback/ffmpeg/VideoConverter.h"
+
+namespace velomira::ffmpeg {
+
+// Decodes one video stream on its own thread and, at each picture's time on the master
+// clock, converts the window's visible part and publishes it into the window's slot.
+// Pictures of an older seek generation are never shown; the first picture at or after
+// a seek target is shown at once, also while paused.
+class VideoStage {
+public:
+    VideoStage(
+        const AVStream* stream, PacketQueue& queue, PlaybackShared& shared, PictureSlot& slot);
+    ~VideoStage();
+
+    // False when no decoder opens for the stream (the stream then shows no picture).
+    bool Start();
+    void Stop();
+    // Wakes the thread to look at the clock, the generation or the geometry again.
+    void Wake();
+
+    // True when every picture of generation `serial` has been handled.
+    bool EndedIn(int serial) const { return m_endedSerial.load() == serial; }
+    int64_t LastPtsUs() const { return m_lastPtsUs.load(); }
+
+private:
+    void Run();
+    bool ReceiveFrame(int serial);
+    void Present(int serial);
+    void Sleep(int64_t us);
+
+    const AVStream* m_stream;
+    PacketQueue& m_queue;
+    PlaybackShared& m_shared;
+    PictureSlot& m_slot;
+    int64_t m_frameDurationUs = 33333;
+
+    // Owned by the stage thread once started.
+    CodecContextPtr m_decoder;
+    VideoConverter m_converter;
+    FramePtr m_pending; // decoded, waiting for its time
+    int m_pendingSerial = -1;
+    FramePtr m_beforeTarget; // last picture decoded before a seek target
+    FramePtr m_shown; // last picture shown, kept for a redraw at a new size
+    int m_shownSerial = -1;
+    uint64_t m_shownGeneration = 0;
+    int m_decoderSerial = -1;
+    bool m_drained = false;
+
+    std::atomic<bool> m_stop { false };
+    std::atomic<int> m_endedSerial { -1 };
+    std::atomic<int64_t> m_lastPtsUs { 0 };
+    std::mutex m_wakeMutex;
+    std::condition_variable m_wakeCondition;
+    bool m_woken = false; // guarded by m_wakeMutex
+    std::thread m_thread;
+};
+
+} // namespace velomira::ffmpeg
