@@ -111,6 +111,10 @@ private:
             m_telemetry->codecpar->codec_type = AVMEDIA_TYPE_DATA;
             m_telemetry->codecpar->codec_id = AV_CODEC_ID_BIN_DATA;
             m_telemetry->time_base = AVRational { 1, 1000 };
+            // The QuickTime flavour has no tag of its own for data; take the one the mp4
+            // flavour gives, so both write the same kind of track.
+            if (m_spec.container == Container::Mp4)
+                m_telemetry->codecpar->codec_tag = MKTAG('g', 'p', 'm', 'd');
             m_stored = TelemetryAsStored(m_spec.container, m_spec.telemetry);
         }
 
