@@ -194,3 +194,12 @@ int64_t MediaPlayer::PicturesDropped() const
 }
 
 } // namespace velomira
+
+namespace velomira {
+
+bool MediaPlayer::SoundAudible() const
+{
+    return m_graph && m_graph->Engine() && m_graph->Engine()->SoundAudible();
+}
+
+}  // namespace velomira

@@ -65,6 +65,8 @@ public:
     // Pictures shown and dropped since the recording was opened.
     int64_t PicturesPresented() const;
     int64_t PicturesDropped() const;
+    // True while the sound of the recording reaches a sound device.
+    bool SoundAudible() const;
 
     // Hundredths of a decibel for a volume of 0 .. 100 (50 gives -301; 0 and 100 give
     // -10000).

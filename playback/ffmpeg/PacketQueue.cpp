@@ -58,6 +58,17 @@ void PacketQueue::Abort()
     m_ready.notify_all();
 }
 
+void PacketQueue::Reset()
+{
+    std::lock_guard lock(m_mutex);
+    m_packets.clear();
+    m_bytes = 0;
+    m_durationTicks = 0;
+    m_ended = false;
+    m_aborted = false;
+    m_woken = false;
+}
+
 void PacketQueue::Wake()
 {
     {

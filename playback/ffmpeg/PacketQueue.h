@@ -28,6 +28,8 @@ public:
     std::optional<QueuedPacket> Pop(std::chrono::milliseconds timeout);
     void Flush();
     void Abort();
+    // Empties the queue and takes packets again after an Abort().
+    void Reset();
     // Wakes a waiting Pop() without giving it a packet.
     void Wake();
 

@@ -123,6 +123,9 @@ void PlaybackEngine::Start(int videoOutputs, bool withAudio)
         return;
     m->shared.SetPaused(true);
     m->shared.SetClock(0);
+    for (PacketQueue& queue : m->videoQueues)
+        queue.Reset();
+    m->audioQueue.Reset();
     m->demuxer = std::make_unique<Demuxer>(*m->source, m->shared);
     AVFormatContext* context = m->source->Context();
     for (int n = 0; n < std::min(videoOutputs, 2); ++n) {
@@ -165,6 +168,11 @@ void PlaybackEngine::Shutdown()
 bool PlaybackEngine::HasSound() const
 {
     return m->audio != nullptr;
+}
+
+bool PlaybackEngine::SoundAudible() const
+{
+    return m->audio != nullptr && m->audio->Audible();
 }
 
 void PlaybackEngine::SetPaused(bool paused)

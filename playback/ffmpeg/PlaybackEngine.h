@@ -34,6 +34,8 @@ public:
     // Stops every playback thread; no wakeup is posted afterwards.
     void Shutdown();
     bool HasSound() const;
+    // True while a sound device takes the sound.
+    bool SoundAudible() const;
 
     void SetPaused(bool paused);
     void SetRate(double rate);

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "support/TestPaths.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+namespace velomira::test {
+
+inline std::string Recording(const std::string& name)
+{
+    return (TestDataDir() / "rec" / name).string();
+}
+
+// Runs the event loop (so pictures reach their windows) until `done` or the timeout.
+inline bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 5000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > timeoutMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return true;
+}
+
+inline void Pump(int ms)
+{
+    WaitUntil([] { return false; }, ms);
+}
+
+}  // namespace velomira::test

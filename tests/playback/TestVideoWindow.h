@@ -1,0 +1,52 @@
+#pragma once
+
+#include "devtools/mkcard/FrameStamp.h"
+#include "playback/VideoWindow.h"
+
+#include <optional>
+
+namespace velomira::test {
+
+// A window that keeps the last picture it was given and reads its frame stamp.
+class TestVideoWindow : public VideoWindow {
+public:
+    explicit TestVideoWindow(QSize size)
+        : m_size(size)
+        , m_visible(QPoint(0, 0), size)
+    {
+    }
+
+    void SetGeometry(QSize pictureSize, QRect visible)
+    {
+        m_size = pictureSize;
+        m_visible = visible;
+    }
+
+    QSize PictureSize() const override { return m_size; }
+    QRect VisibleRect() const override { return m_visible; }
+    void ShowPicture(const QImage& image, const QRect& part) override
+    {
+        m_image = image;
+        m_part = part;
+        ++m_shown;
+        m_stamp = ReadFrameStampRgb32(image.constBits(), static_cast<int>(image.bytesPerLine()),
+            image.width(), image.height());
+    }
+    void ClearPicture() override { m_image = QImage(); }
+
+    const QImage& Image() const { return m_image; }
+    QRect Part() const { return m_part; }
+    int Shown() const { return m_shown; }
+    // Stamp of the last picture (read from the whole picture only).
+    std::optional<FrameStamp> Stamp() const { return m_stamp; }
+
+private:
+    QSize m_size;
+    QRect m_visible;
+    QImage m_image;
+    QRect m_part;
+    int m_shown = 0;
+    std::optional<FrameStamp> m_stamp;
+};
+
+}  // namespace velomira::test
