@@ -202,4 +202,4 @@ bool MediaPlayer::SoundAudible() const
     return m_graph && m_graph->Engine() && m_graph->Engine()->SoundAudible();
 }
 
-}  // namespace velomira
+} // namespace velomira

@@ -17,6 +17,14 @@ int64_t PlaybackClock::Get(int64_t nowUs) const
     return m_mediaUs + static_cast<int64_t>(static_cast<double>(nowUs - m_setAtUs) * m_speed);
 }
 
+void PlaybackClock::SlewTowards(int64_t mediaUs, int64_t nowUs, int64_t maxStepUs)
+{
+    const int64_t current = Get(nowUs);
+    const int64_t step = std::clamp(
+        mediaUs - current, -std::max<int64_t>(0, maxStepUs), std::max<int64_t>(0, maxStepUs));
+    Set(current + step, nowUs);
+}
+
 void PlaybackClock::SetPaused(bool paused, int64_t nowUs)
 {
     if (paused == m_paused)

@@ -14,6 +14,10 @@ public:
     void Set(int64_t mediaUs, int64_t nowUs);
     int64_t Get(int64_t nowUs) const;
 
+    // Moves the clock toward `mediaUs` by at most `maxStepUs`, so that following
+    // another clock (the sound) never makes it jump or run backwards.
+    void SlewTowards(int64_t mediaUs, int64_t nowUs, int64_t maxStepUs);
+
     void SetPaused(bool paused, int64_t nowUs);
     bool Paused() const { return m_paused; }
 

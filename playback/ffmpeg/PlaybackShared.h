@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -51,17 +52,21 @@ public:
         std::lock_guard lock(m_clockMutex);
         m_clock.SetSpeed(speed, NowUs());
     }
-    // Pulls the clock to the sound actually heard when they drift apart by more than
-    // `toleranceUs`; ignored for a stale generation or while paused.
+    // Makes the clock follow the sound actually heard when they drift apart by more
+    // than `toleranceUs`: the clock runs up to 10% faster or slower until they meet,
+    // so a device that starts late never makes the position jump back. Ignored for a
+    // stale generation or while paused.
     void SyncToAudio(int64_t audioUs, int serial, int64_t toleranceUs)
     {
         std::lock_guard lock(m_clockMutex);
+        const int64_t nowUs = NowUs();
+        const int64_t sinceUs = std::clamp<int64_t>(nowUs - m_lastSyncUs, 0, 100000);
+        m_lastSyncUs = nowUs;
         if (serial != this->serial.load() || m_clock.Paused())
             return;
-        const int64_t nowUs = NowUs();
         const int64_t diff = m_clock.Get(nowUs) - audioUs;
         if (diff > toleranceUs || diff < -toleranceUs)
-            m_clock.Set(audioUs, nowUs);
+            m_clock.SlewTowards(audioUs, nowUs, sinceUs / 10);
     }
 
     // Seek generation: raised by every seek; packets and pictures of an older one are
@@ -76,6 +81,7 @@ private:
     // Held only for the few arithmetic steps of the clock; never while decoding.
     mutable std::mutex m_clockMutex;
     PlaybackClock m_clock; // guarded by m_clockMutex
+    int64_t m_lastSyncUs = 0; // guarded by m_clockMutex
 };
 
 } // namespace velomira::ffmpeg

@@ -21,7 +21,7 @@ int64_t ToMilliseconds(int64_t timestamp, AVRational timeBase)
 
 } // namespace
 
-std::unique_ptr<TelemetryReader> TelemetryReader::Create(const MediaSource& source)
+std::unique_ptr<TelemetryReader> TelemetryReader::Create(const MediaSource& source, bool useIndex)
 {
     const int streamIndex = source.TelemetryStream();
     if (streamIndex < 0)
@@ -34,7 +34,7 @@ std::unique_ptr<TelemetryReader> TelemetryReader::Create(const MediaSource& sour
     else if (stream->codecpar->codec_id == AV_CODEC_ID_MOV_TEXT)
         reader->m_framing = Framing::TimedText;
 
-    const int count = avformat_index_get_entries_count(stream);
+    const int count = useIndex ? avformat_index_get_entries_count(stream) : 0;
     for (int i = 0; i < count; ++i) {
         const AVIndexEntry* entry = avformat_index_get_entry(const_cast<AVStream*>(stream), i);
         if (entry == nullptr)
@@ -51,8 +51,16 @@ std::unique_ptr<TelemetryReader> TelemetryReader::Create(const MediaSource& sour
         reader->m_entries.clear();
     }
 
-    // No index: a demultiplexer of our own that reads only the telemetry stream.
-    reader->m_framing = reader->m_framing == Framing::AviChunk ? Framing::Raw : reader->m_framing;
+    reader->OpenFallback(source, streamIndex);
+    return reader;
+}
+
+void TelemetryReader::OpenFallback(const MediaSource& source, int streamIndex)
+{
+    // No index: a demultiplexer of our own that reads only the telemetry stream. AVI
+    // packets carry the chunk payload without its header.
+    if (m_framing == Framing::AviChunk)
+        m_framing = Framing::Raw;
     AVDictionary* options = nullptr;
     av_dict_set(&options, "probesize", "32768", 0);
     av_dict_set(&options, "analyzeduration", "0", 0);
@@ -60,17 +68,16 @@ std::unique_ptr<TelemetryReader> TelemetryReader::Create(const MediaSource& sour
     const int opened = avformat_open_input(&raw, source.Path().c_str(), nullptr, &options);
     av_dict_free(&options);
     if (opened < 0)
-        return reader; // delivers nothing
-    reader->m_fallback.reset(raw);
+        return; // delivers nothing
+    m_fallback.reset(raw);
     if (static_cast<unsigned>(streamIndex) >= raw->nb_streams)
-        return reader;
+        return;
     for (unsigned i = 0; i < raw->nb_streams; ++i)
         raw->streams[i]->discard
             = static_cast<int>(i) == streamIndex ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
-    reader->m_stream = streamIndex;
-    reader->m_timeBase = raw->streams[streamIndex]->time_base;
-    reader->m_packet = MakePacket();
-    return reader;
+    m_stream = streamIndex;
+    m_timeBase = raw->streams[streamIndex]->time_base;
+    m_packet = MakePacket();
 }
 
 TelemetryReader::~TelemetryReader()
@@ -164,16 +171,7 @@ bool TelemetryReader::NextFromPackets(std::vector<uint8_t>& sample, int64_t& tim
 
 bool TelemetryReader::Unframe(std::vector<uint8_t>& sample) const
 {
-    if (m_framing != Framing::TimedText)
-        return true;
-    // A timed-text sample is a 16-bit big-endian text length, the text, and optional
-    // style boxes that are not part of the sample.
-    if (sample.size() < 2)
-        return false;
-    const size_t length = std::min<size_t>((sample[0] << 8) | sample[1], sample.size() - 2);
-    sample.erase(sample.begin(), sample.begin() + 2);
-    sample.resize(length);
-    return true;
+    return m_framing != Framing::TimedText || UnwrapTimedTextSample(sample);
 }
 
 } // namespace velomira::ffmpeg

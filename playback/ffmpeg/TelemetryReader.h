@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "playback/ffmpeg/FfmpegPtr.h"
+#include "playback/ffmpeg/TimedTextSample.h"
 
 namespace velomira::ffmpeg {
 
@@ -21,8 +22,9 @@ class TelemetryReader {
 public:
     static constexpr int kEndOfSamples = 38;
 
-    // Nothing when the recording has no telemetry stream.
-    static std::unique_ptr<TelemetryReader> Create(const MediaSource& source);
+    // Nothing when the recording has no telemetry stream. `useIndex` false reads
+    // packets even when the container has an index (to check one against the other).
+    static std::unique_ptr<TelemetryReader> Create(const MediaSource& source, bool useIndex = true);
     ~TelemetryReader();
 
     // Copies the next sample into `buffer` (at most *capacity bytes; a longer sample
@@ -45,6 +47,7 @@ private:
     bool NextFromIndex(std::vector<uint8_t>& sample, int64_t& timeMs);
     bool NextFromPackets(std::vector<uint8_t>& sample, int64_t& timeMs);
     bool Unframe(std::vector<uint8_t>& sample) const;
+    void OpenFallback(const MediaSource& source, int streamIndex);
 
     Framing m_framing = Framing::Raw;
     std::vector<Entry> m_entries;

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "support/TestPaths.h"
+#include <filesystem>
+#include <functional>
+#include <string>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
-#include <filesystem>
-#include <functional>
-#include <string>
+#include "support/TestPaths.h"
 
 namespace velomira::test {
 
@@ -34,4 +34,4 @@ inline void Pump(int ms)
     WaitUntil([] { return false; }, ms);
 }
 
-}  // namespace velomira::test
+} // namespace velomira::test

@@ -1,9 +1,9 @@
 #pragma once
 
+#include <optional>
+
 #include "devtools/mkcard/FrameStamp.h"
 #include "playback/VideoWindow.h"
-
-#include <optional>
 
 namespace velomira::test {
 
@@ -13,8 +13,7 @@ public:
     explicit TestVideoWindow(QSize size)
         : m_size(size)
         , m_visible(QPoint(0, 0), size)
-    {
-    }
+    { }
 
     void SetGeometry(QSize pictureSize, QRect visible)
     {
@@ -49,4 +48,4 @@ private:
     std::optional<FrameStamp> m_stamp;
 };
 
-}  // namespace velomira::test
+} // namespace velomira::test

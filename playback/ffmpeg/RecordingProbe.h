@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "playback/ffmpeg/RecordingInfo.h"
+
+namespace velomira {
+
+// The source's view of a recording without playing it: for `velomira-card probe`, the
+// loader's checks and the benchmarks.
+std::optional<RecordingInfo> ProbeRecording(const std::string& path);
+
+struct TelemetrySampleBytes {
+    int32_t timeMs = 0;
+    std::vector<uint8_t> bytes;
+};
+
+enum class TelemetryReading { Index, Packets };
+
+// Every telemetry sample of the recording in file order, each cut to `capacity` bytes,
+// as the player's text-sample pull hands them out. Nothing when the source rejects the
+// file; an empty list without a telemetry stream. `Packets` reads through the
+// demultiplexer even when the container has a sample index.
+std::optional<std::vector<TelemetrySampleBytes>> ReadTelemetrySamples(
+    const std::string& path, uint32_t capacity, TelemetryReading reading = TelemetryReading::Index);
+
+} // namespace velomira

@@ -1,0 +1,293 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include <QElapsedTimer>
+
+#include "PlayerTestSupport.h"
+#include "TestVideoWindow.h"
+#include "playback/MediaPlayer.h"
+
+namespace velomira::test {
+namespace {
+
+struct Player {
+    TestVideoWindow front { QSize(320, 180) };
+    TestVideoWindow rear { QSize(160, 90) };
+    MediaPlayer player;
+    explicit Player(int mode = 2)
+    {
+        player.AttachWindows(mode, &front, mode == 2 ? &rear : nullptr);
+    }
+};
+
+TEST(NoGraph, EveryOperationGivesItsNoGraphAnswer)
+{
+    MediaPlayer player;
+    uint8_t buffer[16];
+    uint32_t capacity = sizeof buffer;
+    int32_t timeMs = 0;
+    EXPECT_EQ(player.CheckComponents(), -1);
+    EXPECT_TRUE(player.Close());
+    EXPECT_EQ(player.Run(), 1);
+    EXPECT_EQ(player.Pause(), 1);
+    EXPECT_EQ(player.Stop(), 1);
+    EXPECT_EQ(player.SetRate(2.0f), 0);
+    EXPECT_EQ(player.SeekMs(1000), 1);
+    EXPECT_EQ(player.SkipBack(1.0), 0);
+    EXPECT_EQ(player.SkipForward(1.0), 0);
+    EXPECT_EQ(player.PositionMs(), 0u);
+    EXPECT_EQ(player.DurationMs(), 0u);
+    EXPECT_EQ(player.State(), -1);
+    EXPECT_EQ(player.VideoStreamCount(), 0);
+    EXPECT_EQ(player.SetVolume(50), 1);
+    EXPECT_EQ(player.PullTextSample(buffer, &capacity, &timeMs), 1);
+    EXPECT_EQ(player.RepaintOnPaint(nullptr), 1);
+    EXPECT_EQ(player.RefreshAfterResize(), 1);
+    player.RefreshVideo(1);
+}
+
+TEST(NoGraph, OpenNeedsAFrontWindowAndAPath)
+{
+    MediaPlayer player;
+    EXPECT_FALSE(player.Open(Recording("default.mp4")));
+    EXPECT_EQ(player.State(), -1);
+    Player attached;
+    EXPECT_FALSE(attached.player.Open(""));
+}
+
+TEST(FreshGraph, AttachingCreatesAFreshGraphThatCannotRunOrStop)
+{
+    Player p;
+    EXPECT_EQ(p.player.State(), 3);
+    EXPECT_EQ(p.player.CheckComponents(), 1);
+    EXPECT_EQ(p.player.Run(), 0);
+    EXPECT_EQ(p.player.Stop(), 0);
+    EXPECT_EQ(p.player.State(), 3);
+    EXPECT_EQ(p.player.PositionMs(), 0u);
+    EXPECT_EQ(p.player.DurationMs(), 0u);
+}
+
+TEST(StateTransitions, OpenRunPauseStopClose)
+{
+    Player p;
+    ASSERT_TRUE(p.player.Open(Recording("default.mp4")));
+    EXPECT_EQ(p.player.State(), 2);
+    EXPECT_NEAR(static_cast<double>(p.player.DurationMs()), 4000.0, 40.0);
+    EXPECT_EQ(p.player.Stop(), 0) << "stopping a stopped graph is refused";
+    EXPECT_EQ(p.player.Run(), 1);
+    EXPECT_EQ(p.player.State(), 0);
+    EXPECT_EQ(p.player.Run(), 0) << "running a running graph is refused";
+    EXPECT_EQ(p.player.Pause(), 1);
+    EXPECT_EQ(p.player.State(), 1);
+    EXPECT_EQ(p.player.Run(), 1);
+    EXPECT_EQ(p.player.Stop(), 1);
+    EXPECT_EQ(p.player.State(), 2);
+    EXPECT_TRUE(p.player.Close());
+    EXPECT_EQ(p.player.State(), -1);
+}
+
+TEST(StateTransitions, OpeningAgainReplacesTheGraph)
+{
+    Player p;
+    ASSERT_TRUE(p.player.Open(Recording("default.mp4")));
+    ASSERT_EQ(p.player.Run(), 1);
+    ASSERT_TRUE(p.player.Open(Recording("front-only.mp4")));
+    EXPECT_EQ(p.player.State(), 2);
+    EXPECT_EQ(p.player.VideoStreamCount(), 1);
+}
+
+TEST(StateTransitions, PositionStandsStillWhilePausedAndStopped)
+{
+    Player p;
+    ASSERT_TRUE(p.player.Open(Recording("long.mp4")));
+    ASSERT_EQ(p.player.Run(), 1);
+    Pump(300);
+    for (auto halt : { &MediaPlayer::Pause, &MediaPlayer::Stop }) {
+        ASSERT_EQ((p.player.*halt)(), 1);
+        const uint64_t held = p.player.PositionMs();
+        Pump(250);
+        EXPECT_EQ(p.player.PositionMs(), held);
+        ASSERT_EQ(p.player.Run(), 1);
+        Pump(150);
+        EXPECT_GT(p.player.PositionMs(), held);
+    }
+}
+
+TEST(EndOfRecording, PositionReachesTheDurationAndStaysWhileStateStaysRunning)
+{
+    Player p;
+    ASSERT_TRUE(p.player.Open(Recording("default.mp4")));
+    ASSERT_EQ(p.player.SeekMs(3600), 1);
+    ASSERT_EQ(p.player.Run(), 1);
+    ASSERT_TRUE(WaitUntil([&] { return p.player.PositionMs() == p.player.DurationMs(); }, 3000));
+    Pump(300);
+    EXPECT_EQ(p.player.PositionMs(), p.player.DurationMs());
+    EXPECT_EQ(p.player.State(), 0);
+    ASSERT_TRUE(p.front.Stamp());
+    EXPECT_GE(p.front.Stamp()->frameNumber, 118) << "the last pictures were shown";
+}
+
+TEST(EndOfRecording, RunAtTheEndStartsAgainFromZero)
+{
+    Player p;
+    ASSERT_TRUE(p.player.Open(Recording("default.mp4")));
+    const auto durationMs = static_cast<int32_t>(p.player.DurationMs());
+    ASSERT_EQ(p.player.SeekMs(durationMs), 1);
+    ASSERT_EQ(p.player.PositionMs(), p.player.DurationMs());
+    ASSERT_EQ(p.player.Run(), 1);
+    Pump(100);
+    EXPECT_LT(p.player.PositionMs(), 1000u);
+    EXPECT_TRUE(WaitUntil([&] { return p.front.Stamp() && p.front.Stamp()->frameNumber < 30; }));
+}
+
+TEST(Rate, ClampingKeepsExactlyOneAndBoundsTheRest)
+{
+    const struct {
+        float given, applied;
+    } cases[] = { { 1.0f, 1.0f }, { 2.0f, 2.0f }, { 4.0f, 2.0f }, { 0.25f, 0.5f }, { 0.5f, 0.5f },
+        { 1.5f, 1.5f }, { 0.0f, 0.5f }, { -3.0f, 0.5f } };
+    for (const auto& c : cases)
+        EXPECT_FLOAT_EQ(MediaPlayer::EffectiveRate(c.given), c.applied) << c.given;
+}
+
+// Media milliseconds per real millisecond while running at `rate`.
+double MeasuredSpeed(float rate)
+{
+    Player p;
+    if (!p.player.Open(Recording("long.mp4")))
+        return -1;
+    p.player.SetRate(rate);
+    p.player.Run();
+    Pump(200);
+    const uint64_t start = p.player.PositionMs();
+    QElapsedTimer timer;
+    timer.start();
+    Pump(800);
+    return static_cast<double>(p.player.PositionMs() - start)
+        / static_cast<double>(timer.elapsed());
+}
+
+TEST(Rate, RunPlaysAtTheClampedRate)
+{
+    EXPECT_NEAR(MeasuredSpeed(4.0f), 2.0, 0.25);
+    EXPECT_NEAR(MeasuredSpeed(0.25f), 0.5, 0.12);
+    EXPECT_NEAR(MeasuredSpeed(1.0f), 1.0, 0.15);
+}
+
+TEST(Rate, ARateSetWhilePausedWaitsForTheNextRun)
+{
+    Player p;
+    ASSERT_TRUE(p.player.Open(Recording("long.mp4")));
+    ASSERT_EQ(p.player.Run(), 1);
+    ASSERT_EQ(p.player.SetRate(2.0f), 1);
+    EXPECT_EQ(p.player.State(), 0);
+    ASSERT_EQ(p.player.Pause(), 1);
+    ASSERT_EQ(p.player.SetRate(1.0f), 1);
+    EXPECT_EQ(p.player.State(), 1);
+}
+
+TEST(Skips, StopAtBothEndsAndDoNothingWhileStopped)
+{
+    Player p;
+    ASSERT_TRUE(p.player.Open(Recording("default.mp4")));
+    EXPECT_EQ(p.player.SkipForward(1.0), 0) << "stopped";
+    EXPECT_EQ(p.player.SkipBack(1.0), 0) << "stopped";
+    ASSERT_EQ(p.player.Run(), 1);
+    ASSERT_EQ(p.player.Pause(), 1);
+
+    ASSERT_EQ(p.player.SeekMs(400), 1);
+    ASSERT_EQ(p.player.SkipBack(1.0), 1);
+    EXPECT_EQ(p.player.PositionMs(), 0u);
+
+    ASSERT_EQ(p.player.SeekMs(3500), 1);
+    ASSERT_EQ(p.player.SkipForward(1.0), 1);
+    EXPECT_EQ(p.player.PositionMs(), p.player.DurationMs());
+
+    ASSERT_EQ(p.player.SeekMs(2000), 1);
+    ASSERT_EQ(p.player.SkipForward(1.0), 1);
+    EXPECT_EQ(p.player.PositionMs(), 3000u);
+    ASSERT_EQ(p.player.SkipBack(2.5), 1);
+    EXPECT_EQ(p.player.PositionMs(), 500u);
+}
+
+TEST(Seeks, OutOfRangeTargetsAreClampedToTheRecording)
+{
+    Player p;
+    ASSERT_TRUE(p.player.Open(Recording("default.mp4")));
+    EXPECT_EQ(p.player.SeekMs(-500), 1);
+    EXPECT_EQ(p.player.PositionMs(), 0u);
+    EXPECT_EQ(p.player.SeekMs(999999), 1);
+    EXPECT_EQ(p.player.PositionMs(), p.player.DurationMs());
+}
+
+TEST(Volume, LevelsInHundredthsOfADecibel)
+{
+    const struct {
+        int volume, level;
+    } cases[] = { { 0, -10000 }, { 50, -301 }, { 100, -10000 }, { 10, -999 }, { 1, -1999 },
+        { 99, -4 }, { -5, -10000 }, { 150, -10000 } };
+    for (const auto& c : cases)
+        EXPECT_EQ(MediaPlayer::VolumeLevelFor(c.volume), c.level) << c.volume;
+}
+
+TEST(Sources, FilesThatAreNotRecordingsAreRefusedWithoutAGraph)
+{
+    TempDir dir;
+    std::ofstream(dir / "text.mp4") << "this is not a recording\n";
+    std::ofstream(dir / "empty.avi");
+    const std::string paths[] = { Recording("random.mp4"), Recording("truncated.mp4"),
+        (dir / "text.mp4").string(), (dir / "empty.avi").string(), (dir / "missing.mp4").string() };
+    for (const std::string& path : paths) {
+        Player p;
+        EXPECT_FALSE(p.player.Open(path)) << path;
+        EXPECT_EQ(p.player.State(), -1) << path;
+        EXPECT_EQ(p.player.Run(), 1) << path;
+    }
+}
+
+TEST(Sources, OneStreamFilesFeedOnlyTheFrontWindow)
+{
+    Player p;
+    ASSERT_TRUE(p.player.Open(Recording("front-only.mp4")));
+    EXPECT_EQ(p.player.VideoStreamCount(), 1);
+    EXPECT_TRUE(WaitUntil([&] { return p.front.Stamp().has_value(); }));
+    ASSERT_EQ(p.player.Run(), 1);
+    Pump(300);
+    EXPECT_EQ(p.rear.Shown(), 0);
+}
+
+TEST(Sources, AOneWindowPlayerShowsOnlyTheFrontStreamOfATwoStreamFile)
+{
+    Player p(1);
+    ASSERT_TRUE(p.player.Open(Recording("default.mp4")));
+    EXPECT_EQ(p.player.VideoStreamCount(), 2);
+    ASSERT_TRUE(WaitUntil([&] { return p.front.Stamp().has_value(); }));
+    EXPECT_EQ(p.front.Stamp()->streamId, 0);
+    EXPECT_EQ(p.rear.Shown(), 0);
+}
+
+TEST(Sound, PcmAndCompressedSoundReachTheDevice)
+{
+    if (qEnvironmentVariableIsEmpty("PULSE_SERVER"))
+        GTEST_SKIP() << "no private sound server (scripts/test starts one)";
+    for (const char* name : { "default.mp4", "default.avi", "pcm.mp4", "pcm.avi" }) {
+        Player p;
+        ASSERT_TRUE(p.player.Open(Recording(name)));
+        EXPECT_EQ(p.player.SetVolume(50), 1) << name;
+        ASSERT_EQ(p.player.Run(), 1);
+        EXPECT_TRUE(WaitUntil([&] { return p.player.SoundAudible(); }, 2000)) << name;
+    }
+}
+
+TEST(Sound, ARecordingWithoutSoundPlaysItsPictures)
+{
+    Player p;
+    ASSERT_TRUE(p.player.Open(Recording("no-audio.mp4")));
+    EXPECT_EQ(p.player.SetVolume(50), 0);
+    ASSERT_EQ(p.player.Run(), 1);
+    EXPECT_TRUE(WaitUntil([&] { return p.front.Stamp() && p.front.Stamp()->frameNumber > 10; }));
+}
+
+} // namespace
+} // namespace velomira::test
