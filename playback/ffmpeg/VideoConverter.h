@@ -1,5 +1,6 @@
 #pragma once
 
+#include "playback/ffmpeg/CropPlan.h"
 #include "playback/ffmpeg/FfmpegPtr.h"
 #include "playback/ffmpeg/PictureSlot.h"
 
@@ -19,14 +20,5 @@ private:
     SwsContextPtr m_scaler;
     FramePtr m_cropped = MakeFrame();
 };
-
-// The source region (in source pixels, chroma-aligned) that covers `visible` of a
-// picture of `pictureSize` made from a `sourceSize` frame, and the part of the picture
-// that region maps onto. Exposed for tests.
-struct CropPlan {
-    QRect source;
-    QRect part;
-};
-CropPlan PlanCrop(QSize sourceSize, QSize pictureSize, QRect visible);
 
 } // namespace velomira::ffmpeg

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QPainter>
+
 #include "PlayerTestSupport.h"
 #include "TestVideoWindow.h"
 #include "playback/MediaPlayer.h"
@@ -71,6 +73,54 @@ TEST(PictureTiming, WhilePlayingThePictureShownMatchesThePosition)
         ++checked;
     }
     EXPECT_GT(checked, 10);
+}
+
+TEST(VisiblePart, AZoomedWindowReceivesOnlyItsVisiblePart)
+{
+    TestVideoWindow front(QSize(2560, 1440)); // 8x the panel
+    const QRect visible(1001, 503, 320, 180);
+    front.SetGeometry(QSize(2560, 1440), visible);
+    MediaPlayer player;
+    player.AttachWindows(1, &front, nullptr);
+    ASSERT_TRUE(player.Open(Recording("default.mp4")));
+    ASSERT_TRUE(WaitUntil([&] { return front.Shown() > 0; }));
+    EXPECT_TRUE(front.Part().contains(visible));
+    EXPECT_LE(front.Image().width(), 320 + 40);
+    EXPECT_LE(front.Image().height(), 180 + 40);
+    EXPECT_EQ(front.Image().size(), front.Part().size());
+}
+
+TEST(VisiblePart, APausedPictureIsRedrawnAtTheWindowsNewSize)
+{
+    TwoWindows t;
+    ASSERT_TRUE(t.player.Open(Recording("long.mp4")));
+    ASSERT_EQ(t.player.SeekMs(1000), 1);
+    ASSERT_TRUE(WaitUntil([&] { return ShowsFrame(t.front, 30); }));
+    EXPECT_EQ(t.front.Image().size(), QSize(320, 180));
+
+    t.front.SetGeometry(QSize(480, 270), QRect(0, 0, 480, 270));
+    t.player.RefreshVideo(1);
+    EXPECT_TRUE(WaitUntil([&] { return t.front.Image().size() == QSize(480, 270); }));
+    EXPECT_TRUE(ShowsFrame(t.front, 30));
+
+    t.rear.SetGeometry(QSize(100, 60), QRect(0, 0, 100, 60));
+    EXPECT_EQ(t.player.RefreshAfterResize(), 1);
+    EXPECT_TRUE(WaitUntil([&] { return t.rear.Image().size() == QSize(100, 60); }));
+    EXPECT_TRUE(ShowsFrame(t.rear, 30));
+    EXPECT_EQ(t.player.PositionMs(), 1000u);
+}
+
+TEST(VisiblePart, APaintShowsTheLastPictureAgain)
+{
+    TwoWindows t;
+    QImage canvas(10, 10, QImage::Format_RGB32);
+    QPainter painter(&canvas);
+    ASSERT_TRUE(t.player.Open(Recording("default.mp4")));
+    ASSERT_TRUE(WaitUntil([&] { return t.front.Shown() > 0; }));
+    const int shown = t.front.Shown();
+    EXPECT_EQ(t.player.RepaintOnPaint(nullptr), 0);
+    EXPECT_EQ(t.player.RepaintOnPaint(&painter), 1);
+    EXPECT_EQ(t.front.Shown(), shown + 1);
 }
 
 } // namespace
