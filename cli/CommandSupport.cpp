@@ -20,7 +20,10 @@ int Negative(std::string_view message)
     return kExitNegative;
 }
 
-void WriteOut(std::string_view text) { std::fwrite(text.data(), 1, text.size(), stdout); }
+void WriteOut(std::string_view text)
+{
+    std::fwrite(text.data(), 1, text.size(), stdout);
+}
 
 std::optional<std::int64_t> ParseInteger(std::string_view text)
 {
@@ -55,4 +58,4 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path)
     return text.str();
 }
 
-}  // namespace velomira::cli
+} // namespace velomira::cli

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "platform/CardPath.h"
-
 #include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+
+#include "platform/CardPath.h"
 
 namespace velomira::cli {
 
@@ -33,4 +33,4 @@ std::optional<FixedDriveRoots> CardDrive(std::string_view root);
 
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path);
 
-}  // namespace velomira::cli
+} // namespace velomira::cli

@@ -12,4 +12,4 @@ int RunFactoryCommand(std::span<char* const> args);
 // `telemetry --samples FILE --duration-ms D [--json|--csv|--gpx]`.
 int RunTelemetrySamplesCommand(std::span<char* const> args);
 
-}  // namespace velomira::cli
+} // namespace velomira::cli

@@ -1,10 +1,10 @@
 // velomira-card factory ROOT [--json]
+#include <string>
+
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "cli/JsonWriter.h"
 #include "settings/FactoryFile.h"
-
-#include <string>
 
 namespace velomira::cli {
 
@@ -41,8 +41,9 @@ int RunFactoryCommand(std::span<char* const> args)
         writer.EndObject();
         WriteOut(writer.Text() + "\n");
     } else {
-        WriteOut("length: " + std::to_string(info->length) + "\n" + "compatible: " + (info->compatible ? "yes" : "no")
-            + "\n" + "version: " + std::to_string(info->version.number) + "\n"
+        WriteOut("length: " + std::to_string(info->length) + "\n"
+            + "compatible: " + (info->compatible ? "yes" : "no") + "\n"
+            + "version: " + std::to_string(info->version.number) + "\n"
             + "suffix: " + std::to_string(info->version.suffix) + "\n"
             + "newFirmware: " + (info->newFirmware ? "yes" : "no") + "\n"
             + "settingsMark: " + (info->settingsMark ? "yes" : "no") + "\n");
@@ -50,4 +51,4 @@ int RunFactoryCommand(std::span<char* const> args)
     return kExitSuccess;
 }
 
-}  // namespace velomira::cli
+} // namespace velomira::cli

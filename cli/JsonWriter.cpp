@@ -43,7 +43,7 @@ std::size_t Utf8SequenceLength(std::string_view text, std::size_t i)
     return length;
 }
 
-}  // namespace
+} // namespace
 
 std::string ShortestDouble(double value)
 {
@@ -176,4 +176,4 @@ void JsonWriter::AppendEscaped(std::string_view value)
     m_out += '"';
 }
 
-}  // namespace velomira
+} // namespace velomira

@@ -38,4 +38,4 @@ private:
 // The shortest decimal text that reads back as `value` (finite values only).
 std::string ShortestDouble(double value);
 
-}  // namespace velomira
+} // namespace velomira

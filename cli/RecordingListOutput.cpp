@@ -25,7 +25,7 @@ std::string Column(std::string text)
     return text;
 }
 
-}  // namespace
+} // namespace
 
 std::string RecordingListText(const std::vector<RecordingEntry>& entries, const DriveRoots* drives)
 {
@@ -54,4 +54,4 @@ std::string RecordingListJson(const std::vector<RecordingEntry>& entries, const 
     return json.Text() + "\n";
 }
 
-}  // namespace velomira::cli
+} // namespace velomira::cli

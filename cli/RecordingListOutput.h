@@ -1,10 +1,10 @@
 #pragma once
 
-#include "library/RecordingEntry.h"
-#include "platform/DriveRoots.h"
-
 #include <string>
 #include <vector>
+
+#include "library/RecordingEntry.h"
+#include "platform/DriveRoots.h"
 
 namespace velomira::cli {
 
@@ -14,4 +14,4 @@ namespace velomira::cli {
 std::string RecordingListText(const std::vector<RecordingEntry>& entries, const DriveRoots* drives);
 std::string RecordingListJson(const std::vector<RecordingEntry>& entries, const DriveRoots* drives);
 
-}  // namespace velomira::cli
+} // namespace velomira::cli

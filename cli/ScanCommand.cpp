@@ -1,5 +1,8 @@
 // velomira-card scan ROOT [--show normal|event|all] [--ascending] [--json]
 // velomira-card import [--json] FILE...
+#include <string>
+#include <vector>
+
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "cli/RecordingListOutput.h"
@@ -7,9 +10,6 @@
 #include "library/RecordingImport.h"
 #include "library/RecordingScan.h"
 #include "platform/CardSearch.h"
-
-#include <string>
-#include <vector>
 
 namespace velomira::cli {
 
@@ -51,7 +51,8 @@ int RunScanCommand(std::span<char* const> args)
     CardDirectoryLister lister(*drives);
     RecordingLists lists;
     RescanCard(lists, std::string(1, kCardLetter) + ":", lister, filter);
-    WriteOut(json ? RecordingListJson(lists.visible, &*drives) : RecordingListText(lists.visible, &*drives));
+    WriteOut(json ? RecordingListJson(lists.visible, &*drives)
+                  : RecordingListText(lists.visible, &*drives));
     return kExitSuccess;
 }
 
@@ -69,8 +70,9 @@ int RunImportCommand(std::span<char* const> args)
         return BadInput("usage: import [--json] FILE...");
     RecordingLists lists;
     ImportOpenedFiles(lists, files, ListFilter {});
-    WriteOut(json ? RecordingListJson(lists.visible, nullptr) : RecordingListText(lists.visible, nullptr));
+    WriteOut(json ? RecordingListJson(lists.visible, nullptr)
+                  : RecordingListText(lists.visible, nullptr));
     return kExitSuccess;
 }
 
-}  // namespace velomira::cli
+} // namespace velomira::cli

@@ -2,23 +2,27 @@
 // velomira-card settings check ROOT
 // velomira-card settings restore ROOT --language N
 // velomira-card settings set ROOT OFFSET=VALUE...
-#include "cli/CommandSupport.h"
-#include "cli/Commands.h"
-#include "cli/JsonWriter.h"
-#include "settings/SettingsFile.h"
-
 #include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "cli/CommandSupport.h"
+#include "cli/Commands.h"
+#include "cli/JsonWriter.h"
+#include "settings/SettingsFile.h"
+
 namespace velomira::cli {
 namespace {
 
-constexpr std::string_view kUsage = "usage: settings show ROOT [--json] | check ROOT | restore ROOT --language N | "
-                                    "set ROOT OFFSET=VALUE...";
+constexpr std::string_view kUsage
+    = "usage: settings show ROOT [--json] | check ROOT | restore ROOT --language N | "
+      "set ROOT OFFSET=VALUE...";
 
-const char* PlaceName(SettingsPlace place) { return place == SettingsPlace::Root ? "root" : "SETUP"; }
+const char* PlaceName(SettingsPlace place)
+{
+    return place == SettingsPlace::Root ? "root" : "SETUP";
+}
 
 int Show(const DriveRoots& drives, bool json)
 {
@@ -42,7 +46,8 @@ int Show(const DriveRoots& drives, bool json)
         writer.Key("checksumComputed").Integer(computed);
         writer.Key("valid").Bool(valid);
         writer.Key("words").BeginObject();
-        for (std::size_t offset = kFirstSettingsWord; offset + 1 < kSettingsRecordBytes; offset += 2) {
+        for (std::size_t offset = kFirstSettingsWord; offset + 1 < kSettingsRecordBytes;
+             offset += 2) {
             if (const auto word = SettingsWord(bytes, offset))
                 writer.Key(std::to_string(offset)).Integer(*word);
         }
@@ -61,13 +66,15 @@ int Show(const DriveRoots& drives, bool json)
         std::snprintf(line, sizeof line, "checksumComputed: 0x%02X\n", computed);
         out += line;
         out += std::string("valid: ") + (valid ? "yes" : "no") + "\n";
-        for (std::size_t offset = kFirstSettingsWord; offset + 1 < kSettingsRecordBytes; offset += 2) {
+        for (std::size_t offset = kFirstSettingsWord; offset + 1 < kSettingsRecordBytes;
+             offset += 2) {
             const auto word = SettingsWord(bytes, offset);
             if (!word)
                 break;
             const std::string_view name = SettingsWordName(offset);
-            std::snprintf(line, sizeof line, "%3zu %5u%s%.*s\n", offset, static_cast<unsigned>(*word),
-                name.empty() ? "" : "  ", static_cast<int>(name.size()), name.data());
+            std::snprintf(line, sizeof line, "%3zu %5u%s%.*s\n", offset,
+                static_cast<unsigned>(*word), name.empty() ? "" : "  ",
+                static_cast<int>(name.size()), name.data());
             out += line;
         }
     }
@@ -105,12 +112,15 @@ int Set(const DriveRoots& drives, std::span<char* const> assignments)
         const std::string_view assignment = text;
         const auto equals = assignment.find('=');
         const auto offset = ParseInteger(assignment.substr(0, equals));
-        const auto value
-            = equals == std::string_view::npos ? std::nullopt : ParseInteger(assignment.substr(equals + 1));
+        const auto value = equals == std::string_view::npos
+            ? std::nullopt
+            : ParseInteger(assignment.substr(equals + 1));
         if (!offset || !value)
             return BadInput("expected OFFSET=VALUE, got '" + std::string(assignment) + "'");
-        if (*offset < static_cast<std::int64_t>(kFirstSettingsWord) || *offset > 198 || *offset % 2 != 0)
-            return BadInput("offset " + std::to_string(*offset) + " is not a word: even offsets 4 to 198");
+        if (*offset < static_cast<std::int64_t>(kFirstSettingsWord) || *offset > 198
+            || *offset % 2 != 0)
+            return BadInput(
+                "offset " + std::to_string(*offset) + " is not a word: even offsets 4 to 198");
         if (*value < 0 || *value > 0xFFFF)
             return BadInput("value " + std::to_string(*value) + " does not fit 16 bits");
         changes.emplace_back(static_cast<std::size_t>(*offset), static_cast<std::uint16_t>(*value));
@@ -128,7 +138,7 @@ int Set(const DriveRoots& drives, std::span<char* const> assignments)
     return kExitSuccess;
 }
 
-}  // namespace
+} // namespace
 
 int RunSettingsCommand(std::span<char* const> args)
 {
@@ -153,4 +163,4 @@ int RunSettingsCommand(std::span<char* const> args)
     return BadInput(kUsage);
 }
 
-}  // namespace velomira::cli
+} // namespace velomira::cli

@@ -1,17 +1,23 @@
 #include "cli/TelemetryOutput.h"
 
-#include "cli/JsonWriter.h"
-#include "telemetry/TelemetryParser.h"
-
 #include <cmath>
 #include <optional>
+
+#include "cli/JsonWriter.h"
+#include "telemetry/TelemetryParser.h"
 
 namespace velomira {
 namespace {
 
-std::string Letter(char c) { return c == 0 ? std::string() : std::string(1, c); }
+std::string Letter(char c)
+{
+    return c == 0 ? std::string() : std::string(1, c);
+}
 
-std::string Number(double value) { return std::isfinite(value) ? ShortestDouble(value) : std::string(); }
+std::string Number(double value)
+{
+    return std::isfinite(value) ? ShortestDouble(value) : std::string();
+}
 
 // CSV text field: quoted when it holds a separator, a quote or a line break.
 std::string CsvField(const std::string& text)
@@ -51,13 +57,17 @@ std::optional<std::string> FixTime(const CGPSData& record)
     if (!fraction.empty() && (fraction.front() != '.' || !AllDigits(fraction.substr(1))))
         return std::nullopt;
     std::string out = "20";
-    out.append(date.substr(4, 2)).append("-").append(date.substr(2, 2)).append("-").append(date.substr(0, 2));
+    out.append(date.substr(4, 2))
+        .append("-")
+        .append(date.substr(2, 2))
+        .append("-")
+        .append(date.substr(0, 2));
     out.append("T").append(time.substr(0, 2)).append(":").append(time.substr(2, 2)).append(":");
     out.append(time.substr(4, 2)).append(fraction).append("Z");
     return out;
 }
 
-}  // namespace
+} // namespace
 
 std::string TelemetryJson(const CTextData& store)
 {
@@ -129,10 +139,12 @@ std::string TelemetryCsv(const CTextData& store)
             out.append(",").append(std::to_string(w));
         out += "\n";
     }
-    out += "\ntimeMs,fixValid,latitudeRaw,longitudeRaw,northSouth,eastWest,speedKmh,latitude,longitude\n";
+    out += "\ntimeMs,fixValid,latitudeRaw,longitudeRaw,northSouth,eastWest,speedKmh,latitude,"
+           "longitude\n";
     for (const CGPSData& r : store.GpsRecords()) {
-        const std::string fields[] = { std::to_string(r.timeMs), std::to_string(r.fixValid), Number(r.latitudeRaw),
-            Number(r.longitudeRaw), CsvField(Letter(r.northSouth)), CsvField(Letter(r.eastWest)), Number(r.speedKmh),
+        const std::string fields[] = { std::to_string(r.timeMs), std::to_string(r.fixValid),
+            Number(r.latitudeRaw), Number(r.longitudeRaw), CsvField(Letter(r.northSouth)),
+            CsvField(Letter(r.eastWest)), Number(r.speedKmh),
             Number(DegreesFromNmea(r.latitudeRaw)), Number(DegreesFromNmea(r.longitudeRaw)) };
         for (std::size_t f = 0; f < std::size(fields); ++f)
             out.append(f == 0 ? "" : ",").append(fields[f]);
@@ -144,7 +156,8 @@ std::string TelemetryCsv(const CTextData& store)
 std::string TelemetryGpx(const CTextData& store)
 {
     std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                      "<gpx version=\"1.1\" creator=\"velomira-card\" xmlns=\"http://www.topografix.com/GPX/1/1\">\n"
+                      "<gpx version=\"1.1\" creator=\"velomira-card\" "
+                      "xmlns=\"http://www.topografix.com/GPX/1/1\">\n"
                       "  <trk>\n    <trkseg>\n";
     for (const CGPSData& r : store.GpsRecords()) {
         if (r.fixValid != 1)
@@ -164,4 +177,4 @@ std::string TelemetryGpx(const CTextData& store)
     return out;
 }
 
-}  // namespace velomira
+} // namespace velomira

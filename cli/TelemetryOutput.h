@@ -1,8 +1,8 @@
 #pragma once
 
-#include "telemetry/CTextData.h"
-
 #include <string>
+
+#include "telemetry/CTextData.h"
 
 namespace velomira {
 
@@ -18,4 +18,4 @@ std::string TelemetryCsv(const CTextData& store);
 // date and time of day where both are there.
 std::string TelemetryGpx(const CTextData& store);
 
-}  // namespace velomira
+} // namespace velomira

@@ -1,17 +1,18 @@
 // velomira-card telemetry --samples FILE --duration-ms D [--json|--csv|--gpx]
+#include <limits>
+#include <string>
+
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "cli/TelemetryOutput.h"
 #include "telemetry/TelemetrySampleText.h"
 
-#include <limits>
-#include <string>
-
 namespace velomira::cli {
 
 int RunTelemetrySamplesCommand(std::span<char* const> args)
 {
-    constexpr std::string_view kUsage = "usage: telemetry --samples FILE --duration-ms D [--json|--csv|--gpx]";
+    constexpr std::string_view kUsage
+        = "usage: telemetry --samples FILE --duration-ms D [--json|--csv|--gpx]";
     std::string file;
     std::optional<std::int64_t> durationMs;
     std::string format = "--json";
@@ -21,7 +22,8 @@ int RunTelemetrySamplesCommand(std::span<char* const> args)
             file = args[++i];
         } else if (arg == "--duration-ms" && i + 1 < args.size()) {
             durationMs = ParseInteger(args[++i]);
-            if (!durationMs || *durationMs < 0 || *durationMs > std::numeric_limits<std::uint32_t>::max())
+            if (!durationMs || *durationMs < 0
+                || *durationMs > std::numeric_limits<std::uint32_t>::max())
                 return BadInput("--duration-ms needs a number of milliseconds (0 to 4294967295)");
         } else if (arg == "--json" || arg == "--csv" || arg == "--gpx") {
             format = arg;
@@ -50,4 +52,4 @@ int RunTelemetrySamplesCommand(std::span<char* const> args)
     return kExitSuccess;
 }
 
-}  // namespace velomira::cli
+} // namespace velomira::cli
