@@ -9,7 +9,7 @@ namespace {
 std::string ShownPath(const RecordingEntry& entry, const DriveRoots* drives)
 {
     if (drives != nullptr) {
-        if (const auto path = ToLinuxPath(entry.path, *drives))
+        if (const auto path = ToLinuxPathAsListed(entry.path, *drives))
             return path->string();
     }
     return entry.path;
