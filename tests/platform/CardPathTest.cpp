@@ -97,6 +97,7 @@ TEST(CardListing, ListsNamesAndFoldersAndFailsOnMissingFolders)
     test::TempDir card("velomira-card");
     std::filesystem::create_directories(card / "EVENT");
     std::ofstream(card / "x.mp4") << "";
+    std::ofstream(card / "a\\b.mp4") << "";
     FixedDriveRoots drives('E', card.Path());
     CardDirectoryLister lister(drives);
     std::vector<DirectoryItem> items;
