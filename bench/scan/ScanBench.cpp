@@ -2,7 +2,8 @@
 // recordings (10000 by default) against `find ROOT -type f | sort` on the same tree, both
 // measured in this run (median of RUNS runs each, 5 by default), printed with their ratio.
 // The card comes from `velomira-mkcard card --recordings N --empty-recordings` when the
-// generator offers it, else the bench lays out an equivalent tree of empty files itself.
+// generator offers it (VELOMIRA_MKCARD names another generator program), else the bench
+// lays out an equivalent tree of empty files itself.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -102,8 +103,9 @@ int main(int argc, char** argv)
     const fs::path root
         = fs::temp_directory_path() / ("velomira-bench-scan-" + std::to_string(getpid()));
     fs::remove_all(root);
-    const int made = RunQuietly({ VELOMIRA_MKCARD_PROGRAM, "card", root.string(), "--recordings",
-        std::to_string(recordings), "--empty-recordings" });
+    const char* mkcard = std::getenv("VELOMIRA_MKCARD");
+    const int made = RunQuietly({ mkcard != nullptr ? mkcard : VELOMIRA_MKCARD_PROGRAM, "card",
+        root.string(), "--recordings", std::to_string(recordings), "--empty-recordings" });
     const char* source = "velomira-mkcard";
     if (made != 0 || CountFiles(root) < static_cast<std::size_t>(recordings)) {
         fs::remove_all(root);
