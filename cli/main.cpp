@@ -1,11 +1,12 @@
 // velomira-card: the command-line companion of the viewer, on the same modules.
 // Exit status: 0 success, 1 a negative answer, 2 bad input (one line on stderr).
-#include "app/AppValues.h"
-#include "playback/ffmpeg/MediaBackendInfo.h"
-
 #include <cstdio>
 #include <span>
 #include <string_view>
+
+#include "app/AppValues.h"
+#include "cli/Commands.h"
+#include "playback/ffmpeg/MediaBackendInfo.h"
 
 namespace {
 
@@ -20,6 +21,16 @@ struct Command {
 // One row per command; each command lives in a file of its own.
 constexpr Command kCommands[] = {
     { "", "", nullptr },
+    { "scan", "scan ROOT [--show normal|event|all] [--ascending] [--json]",
+        velomira::cli::RunScanCommand },
+    { "import", "import [--json] FILE...", velomira::cli::RunImportCommand },
+    { "settings",
+        "settings show ROOT [--json] | check ROOT | restore ROOT --language N | set ROOT "
+        "OFFSET=VALUE...",
+        velomira::cli::RunSettingsCommand },
+    { "factory", "factory ROOT [--json]", velomira::cli::RunFactoryCommand },
+    { "telemetry", "telemetry --samples FILE --duration-ms D [--json|--csv|--gpx]",
+        velomira::cli::RunTelemetrySamplesCommand },
 };
 
 void PrintHelp(std::FILE* out)
@@ -41,7 +52,7 @@ void PrintHelp(std::FILE* out)
     std::fputs("\nExit status: 0 success, 1 negative answer, 2 bad input.\n", out);
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

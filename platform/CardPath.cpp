@@ -1,6 +1,7 @@
 #include "platform/CardPath.h"
 
 #include <system_error>
+#include <utility>
 #include <vector>
 
 namespace velomira {
@@ -60,7 +61,11 @@ bool SameNameIgnoringCase(std::string_view a, std::string_view b)
     return true;
 }
 
-std::optional<std::filesystem::path> ToLinuxPath(
+namespace {
+
+// The drive's root and the path's components, or nothing for a text that names no drive
+// or holds a component that could leave the card.
+std::optional<std::pair<std::filesystem::path, std::vector<std::string>>> SplitCardPath(
     std::string_view cardPath, const DriveRoots& drives)
 {
     if (cardPath.size() < 2 || cardPath[1] != ':')
@@ -86,16 +91,41 @@ std::optional<std::filesystem::path> ToLinuxPath(
             break;
         rest.remove_prefix(separator + 1);
     }
+    return std::make_pair(std::move(*root), std::move(components));
+}
+
+} // namespace
+
+std::optional<std::filesystem::path> ToLinuxPathAsListed(
+    std::string_view cardPath, const DriveRoots& drives)
+{
+    auto split = SplitCardPath(cardPath, drives);
+    if (!split)
+        return std::nullopt;
+    std::filesystem::path path = std::move(split->first);
+    for (const std::string& component : split->second)
+        path /= component;
+    return path;
+}
+
+std::optional<std::filesystem::path> ToLinuxPath(
+    std::string_view cardPath, const DriveRoots& drives)
+{
+    auto split = SplitCardPath(cardPath, drives);
+    if (!split)
+        return std::nullopt;
+    const std::filesystem::path& root = split->first;
+    const std::vector<std::string>& components = split->second;
 
     // The common case: every name is spelled as on the card.
-    std::filesystem::path exact = *root;
+    std::filesystem::path exact = root;
     for (const std::string& component : components)
         exact /= component;
     std::error_code error;
     if (std::filesystem::exists(std::filesystem::symlink_status(exact, error)))
         return exact;
 
-    std::filesystem::path resolved = *root;
+    std::filesystem::path resolved = root;
     for (const std::string& component : components)
         resolved /= ResolveComponent(resolved, component);
     return resolved;

@@ -31,6 +31,11 @@ bool SameNameIgnoringCase(std::string_view a, std::string_view b);
 std::optional<std::filesystem::path> ToLinuxPath(
     std::string_view cardPath, const DriveRoots& drives);
 
+// The same translation for a path whose names were read from the card's own listings and
+// so are spelled as stored: the components are joined without looking anything up.
+std::optional<std::filesystem::path> ToLinuxPathAsListed(
+    std::string_view cardPath, const DriveRoots& drives);
+
 // A fixed letter table: the command line and tests use it for a card in a given folder.
 class FixedDriveRoots : public DriveRoots {
 public:

@@ -31,9 +31,14 @@ bool CardDirectoryLister::List(std::string_view cardFolder, std::vector<Director
     if (error)
         return false;
     for (; !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
+        std::string name = it->path().filename().string();
+        // The card's file system cannot hold a backslash in a name; such a name (possible
+        // on a folder standing in for a card) would be misread as a path.
+        if (name.find('\\') != std::string::npos)
+            continue;
         std::error_code statusError;
         const bool isFolder = it->is_directory(statusError) && !it->is_symlink(statusError);
-        items.push_back({ it->path().filename().string(), isFolder });
+        items.push_back({ std::move(name), isFolder });
     }
     return true;
 }

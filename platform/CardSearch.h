@@ -29,7 +29,8 @@ public:
 };
 
 // Lists the real folder that the card path translates to. Symbolic links are listed as
-// files, so a link loop can never make a scan endless.
+// files, so a link loop can never make a scan endless; names holding a backslash are left
+// out.
 class CardDirectoryLister : public DirectoryLister {
 public:
     explicit CardDirectoryLister(const DriveRoots& drives)

@@ -45,6 +45,15 @@ TEST(CardPathTranslation, MatchesEachComponentIgnoringCase)
         EXPECT_FALSE(ToLinuxPath(bad, drives)) << bad;
 }
 
+TEST(CardPathTranslation, ListedNamesAreJoinedAsSpelledButStillConfinedToTheCard)
+{
+    FixedDriveRoots drives('E', "/media/card");
+    EXPECT_EQ(ToLinuxPathAsListed("E:\\NORMAL\\d\\x.mp4", drives),
+        std::filesystem::path("/media/card/NORMAL/d/x.mp4"));
+    EXPECT_FALSE(ToLinuxPathAsListed("E:\\..\\x", drives));
+    EXPECT_FALSE(ToLinuxPathAsListed("F:\\x", drives));
+}
+
 TEST(CardPathTranslation, ExactSpellingWinsOverAnotherCase)
 {
     test::TempDir card("velomira-card");
@@ -88,6 +97,7 @@ TEST(CardListing, ListsNamesAndFoldersAndFailsOnMissingFolders)
     test::TempDir card("velomira-card");
     std::filesystem::create_directories(card / "EVENT");
     std::ofstream(card / "x.mp4") << "";
+    std::ofstream(card / "a\\b.mp4") << "";
     FixedDriveRoots drives('E', card.Path());
     CardDirectoryLister lister(drives);
     std::vector<DirectoryItem> items;
