@@ -29,8 +29,9 @@ constexpr Command kCommands[] = {
         "OFFSET=VALUE...",
         velomira::cli::RunSettingsCommand },
     { "factory", "factory ROOT [--json]", velomira::cli::RunFactoryCommand },
-    { "telemetry", "telemetry --samples FILE --duration-ms D [--json|--csv|--gpx]",
-        velomira::cli::RunTelemetrySamplesCommand },
+    { "telemetry", "telemetry REC [--json|--csv|--gpx] | telemetry --samples FILE --duration-ms D [--json|--csv|--gpx]",
+        velomira::cli::RunTelemetryCommand },
+    { "probe", "probe REC [--json]", velomira::cli::RunProbeCommand },
 };
 
 void PrintHelp(std::FILE* out)

@@ -17,7 +17,7 @@ extern "C" {
 #include <cmath>
 #include <cstring>
 
-Q_LOGGING_CATEGORY(lcAudioStage, "velomira.playback.audio")
+Q_LOGGING_CATEGORY(lcAudioStage, "velomira.playback.audio", QtWarningMsg)
 
 namespace velomira::ffmpeg {
 

@@ -2,7 +2,7 @@
 
 #include <QLoggingCategory>
 
-Q_LOGGING_CATEGORY(lcDemuxer, "velomira.playback.demuxer")
+Q_LOGGING_CATEGORY(lcDemuxer, "velomira.playback.demuxer", QtWarningMsg)
 
 namespace velomira::ffmpeg {
 

@@ -1,6 +1,12 @@
 #include "playback/ffmpeg/MediaSource.h"
 
+#include <cstdio>
 #include <cstring>
+#include <mutex>
+
+#include <QLoggingCategory>
+
+Q_LOGGING_CATEGORY(lcFfmpeg, "velomira.playback.ffmpeg", QtWarningMsg)
 
 namespace velomira::ffmpeg {
 
@@ -19,8 +25,27 @@ bool IsTelemetryType(AVMediaType type)
 
 } // namespace
 
+namespace {
+
+// libavformat and libavcodec report damaged input on their own; their lines go to our
+// logging category instead of standard error.
+void LogFromFfmpeg(void* object, int level, const char* format, va_list arguments)
+{
+    if (level > AV_LOG_WARNING)
+        return;
+    char line[1024];
+    int prefix = 1;
+    av_log_format_line2(object, level, format, arguments, line, sizeof line, &prefix);
+    qCDebug(lcFfmpeg).noquote() << QByteArray(line).trimmed();
+}
+
+} // namespace
+
 std::unique_ptr<MediaSource> MediaSource::Open(const std::string& path)
 {
+    static std::once_flag logging;
+    std::call_once(logging, [] { av_log_set_callback(LogFromFfmpeg); });
+
     std::unique_ptr<MediaSource> source(new MediaSource);
     source->m_path = path;
     AVDictionary* options = nullptr;

@@ -13,13 +13,13 @@ std::optional<RecordingInfo> ProbeRecording(const std::string& path)
     return source->Info();
 }
 
-std::optional<std::vector<TelemetrySampleBytes>> ReadTelemetrySamples(
+std::optional<std::vector<RawTelemetrySample>> ReadTelemetrySamples(
     const std::string& path, uint32_t capacity, TelemetryReading reading)
 {
     const auto source = ffmpeg::MediaSource::Open(path);
     if (!source)
         return std::nullopt;
-    std::vector<TelemetrySampleBytes> samples;
+    std::vector<RawTelemetrySample> samples;
     const auto reader
         = ffmpeg::TelemetryReader::Create(*source, reading == TelemetryReading::Index);
     if (!reader)

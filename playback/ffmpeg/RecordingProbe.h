@@ -13,7 +13,7 @@ namespace velomira {
 // loader's checks and the benchmarks.
 std::optional<RecordingInfo> ProbeRecording(const std::string& path);
 
-struct TelemetrySampleBytes {
+struct RawTelemetrySample {
     int32_t timeMs = 0;
     std::vector<uint8_t> bytes;
 };
@@ -24,7 +24,7 @@ enum class TelemetryReading { Index, Packets };
 // as the player's text-sample pull hands them out. Nothing when the source rejects the
 // file; an empty list without a telemetry stream. `Packets` reads through the
 // demultiplexer even when the container has a sample index.
-std::optional<std::vector<TelemetrySampleBytes>> ReadTelemetrySamples(
+std::optional<std::vector<RawTelemetrySample>> ReadTelemetrySamples(
     const std::string& path, uint32_t capacity, TelemetryReading reading = TelemetryReading::Index);
 
 } // namespace velomira

@@ -4,7 +4,7 @@
 
 #include <QLoggingCategory>
 
-Q_LOGGING_CATEGORY(lcVideoStage, "velomira.playback.video")
+Q_LOGGING_CATEGORY(lcVideoStage, "velomira.playback.video", QtWarningMsg)
 
 namespace velomira::ffmpeg {
 
