@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include "playback/ffmpeg/MediaSource.h"
 
@@ -45,8 +47,8 @@ std::unique_ptr<TelemetryReader> TelemetryReader::Create(const MediaSource& sour
     if (!reader->m_entries.empty()) {
         std::stable_sort(reader->m_entries.begin(), reader->m_entries.end(),
             [](const Entry& a, const Entry& b) { return a.position < b.position; });
-        reader->m_file = std::fopen(source.Path().c_str(), "rb");
-        if (reader->m_file != nullptr)
+        reader->m_file = ::open(source.Path().c_str(), O_RDONLY | O_CLOEXEC);
+        if (reader->m_file >= 0)
             return reader;
         reader->m_entries.clear();
     }
@@ -82,8 +84,8 @@ void TelemetryReader::OpenFallback(const MediaSource& source, int streamIndex)
 
 TelemetryReader::~TelemetryReader()
 {
-    if (m_file != nullptr)
-        std::fclose(m_file);
+    if (m_file >= 0)
+        ::close(m_file);
 }
 
 int TelemetryReader::Next(uint8_t* buffer, uint32_t* capacity, int32_t* timeMs)
@@ -91,8 +93,8 @@ int TelemetryReader::Next(uint8_t* buffer, uint32_t* capacity, int32_t* timeMs)
     std::vector<uint8_t> sample;
     int64_t sampleMs = 0;
     for (;;) {
-        const bool got = m_file != nullptr ? NextFromIndex(sample, sampleMs)
-                                           : NextFromPackets(sample, sampleMs);
+        const bool got
+            = m_file >= 0 ? NextFromIndex(sample, sampleMs) : NextFromPackets(sample, sampleMs);
         if (!got)
             return kEndOfSamples;
         if (!sample.empty())
@@ -121,7 +123,7 @@ bool TelemetryReader::NextFromIndex(std::vector<uint8_t>& sample, int64_t& timeM
             // The entry points at the chunk header ("NNtx" + 32-bit size) when the
             // demuxer kept it; the payload follows it.
             uint8_t header[8];
-            if (fseeko(m_file, position, SEEK_SET) != 0 || std::fread(header, 1, 8, m_file) != 8) {
+            if (::pread(m_file, header, 8, position) != 8) {
                 m_ended = true;
                 break;
             }
@@ -136,8 +138,8 @@ bool TelemetryReader::NextFromIndex(std::vector<uint8_t>& sample, int64_t& timeM
         }
         sample.assign(static_cast<size_t>(size), 0);
         if (size > 0
-            && (fseeko(m_file, position, SEEK_SET) != 0
-                || std::fread(sample.data(), 1, sample.size(), m_file) != sample.size())) {
+            && ::pread(m_file, sample.data(), sample.size(), position)
+                != static_cast<ssize_t>(sample.size())) {
             // The file ends inside this sample: a truncated recording ends here.
             m_ended = true;
             break;

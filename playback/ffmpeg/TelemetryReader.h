@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -33,7 +32,7 @@ public:
     int Next(uint8_t* buffer, uint32_t* capacity, int32_t* timeMs);
 
     // True when the samples are read through the container's index.
-    bool UsesIndex() const { return m_file != nullptr; }
+    bool UsesIndex() const { return m_file >= 0; }
 
 private:
     struct Entry {
@@ -52,7 +51,7 @@ private:
     Framing m_framing = Framing::Raw;
     std::vector<Entry> m_entries;
     size_t m_next = 0;
-    std::FILE* m_file = nullptr;
+    int m_file = -1; // descriptor read with pread(): exactly the samples' bytes
     FormatContextPtr m_fallback;
     int m_stream = -1;
     AVRational m_timeBase { 1, 1000 };

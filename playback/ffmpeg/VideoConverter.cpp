@@ -58,7 +58,7 @@ QImage VideoConverter::Convert(const AVFrame* frame, const ViewGeometry& geometr
     const int outHeight = plan.part.height();
     m_scaler.reset(sws_getCachedContext(m_scaler.release(), m_cropped->width, m_cropped->height,
         static_cast<AVPixelFormat>(m_cropped->format), outWidth, outHeight, AV_PIX_FMT_RGB32,
-        SWS_BILINEAR, nullptr, nullptr, nullptr));
+        SWS_FAST_BILINEAR, nullptr, nullptr, nullptr));
     if (!m_scaler)
         return {};
     QImage image(outWidth, outHeight, QImage::Format_RGB32);

@@ -41,8 +41,9 @@ bool VideoStage::Start()
     if (!m_decoder || avcodec_parameters_to_context(m_decoder.get(), m_stream->codecpar) < 0)
         return false;
     m_decoder->pkt_timebase = m_stream->time_base;
-    m_decoder->thread_count = 2;
-    m_decoder->thread_type = FF_THREAD_SLICE;
+    // One decoding thread per stream: two streams already keep two cores busy, and
+    // frame threads would delay the first picture after a seek.
+    m_decoder->thread_count = 1;
     if (avcodec_open2(m_decoder.get(), codec, nullptr) < 0) {
         qCWarning(lcVideoStage) << "video decoder does not open";
         m_decoder.reset();

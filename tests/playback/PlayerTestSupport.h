@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QTimer>
 
 #include "support/TestPaths.h"
 
@@ -24,7 +25,10 @@ inline bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 5000)
     while (!done()) {
         if (timer.elapsed() > timeoutMs)
             return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        // Waits for events (a picture's wakeup) without spinning; the timer bounds it.
+        QTimer tick;
+        tick.start(5);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
     }
     return true;
 }
