@@ -11,9 +11,5 @@ int RunSettingsCommand(std::span<char* const> args);
 int RunFactoryCommand(std::span<char* const> args);
 // `telemetry --samples FILE --duration-ms D [--json|--csv|--gpx]`.
 int RunTelemetrySamplesCommand(std::span<char* const> args);
-// `probe REC [--json]`.
-int RunProbeCommand(std::span<char* const> args);
-// `telemetry REC [--json|--csv|--gpx]`; hands `--samples` to RunTelemetrySamplesCommand.
-int RunTelemetryCommand(std::span<char* const> args);
 
 } // namespace velomira::cli

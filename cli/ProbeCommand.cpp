@@ -4,6 +4,7 @@
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "cli/JsonWriter.h"
+#include "cli/RecordingCommands.h"
 #include "playback/ffmpeg/RecordingProbe.h"
 
 namespace velomira::cli {

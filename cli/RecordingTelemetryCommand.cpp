@@ -6,6 +6,7 @@
 
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
+#include "cli/RecordingCommands.h"
 #include "cli/TelemetryOutput.h"
 #include "playback/ffmpeg/RecordingProbe.h"
 #include "telemetry/CTextData.h"

@@ -6,6 +6,7 @@
 
 #include "app/AppValues.h"
 #include "cli/Commands.h"
+#include "cli/RecordingCommands.h"
 #include "playback/ffmpeg/MediaBackendInfo.h"
 
 namespace {

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <span>
+
+namespace velomira::cli {
+
+// The commands on recordings, through the player's source. Each takes the arguments
+// after its name and returns the exit status.
+
+// `probe REC [--json]`.
+int RunProbeCommand(std::span<char* const> args);
+// `telemetry REC [--json|--csv|--gpx]`; hands `telemetry --samples ...` on to
+// RunTelemetrySamplesCommand.
+int RunTelemetryCommand(std::span<char* const> args);
+
+} // namespace velomira::cli
