@@ -87,14 +87,13 @@ void VideoStage::Run()
         if (m_pending && m_pendingSerial != serial)
             m_pending.reset();
 
-        // The window changed size or zoom: show the last picture again at the new size.
+        // The window changed size or zoom: show the last picture again at the new size
+        // (the picture waiting for its time, if any, stays waiting).
         uint64_t generation = 0;
-        m_slot.Geometry(&generation);
+        const ViewGeometry geometry = m_slot.Geometry(&generation);
         if (m_shown && m_shownSerial == serial && generation != m_shownGeneration) {
-            FramePtr shown = std::move(m_shown);
-            m_pending = std::move(shown);
-            m_pendingSerial = serial;
-            Present(serial);
+            Publish(m_shown.get(), geometry, serial);
+            m_shownGeneration = generation;
             continue;
         }
 
@@ -187,17 +186,22 @@ bool VideoStage::ReceiveFrame(int serial)
     return true;
 }
 
+void VideoStage::Publish(const AVFrame* frame, const ViewGeometry& geometry, int serial)
+{
+    QRect part;
+    QImage image = m_converter.Convert(frame, geometry, &part);
+    if (!image.isNull())
+        m_slot.Publish({ std::move(image), part,
+            ToMicroseconds(frame->best_effort_timestamp, m_stream->time_base), serial });
+}
+
 void VideoStage::Present(int serial)
 {
     uint64_t generation = 0;
     const ViewGeometry geometry = m_slot.Geometry(&generation);
-    const int64_t ptsUs = ToMicroseconds(m_pending->best_effort_timestamp, m_stream->time_base);
-    QRect part;
-    QImage image = m_converter.Convert(m_pending.get(), geometry, &part);
-    if (!image.isNull())
-        m_slot.Publish({ std::move(image), part, ptsUs, serial });
+    Publish(m_pending.get(), geometry, serial);
     ++m_shared.presented;
-    m_lastPtsUs = ptsUs;
+    m_lastPtsUs = ToMicroseconds(m_pending->best_effort_timestamp, m_stream->time_base);
     m_shown = std::move(m_pending);
     m_shownSerial = serial;
     m_shownGeneration = generation;

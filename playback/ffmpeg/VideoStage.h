@@ -37,6 +37,7 @@ private:
     void Run();
     bool ReceiveFrame(int serial);
     void Present(int serial);
+    void Publish(const AVFrame* frame, const ViewGeometry& geometry, int serial);
     void Sleep(int64_t us);
 
     const AVStream* m_stream;
