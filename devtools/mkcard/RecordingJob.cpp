@@ -86,6 +86,7 @@ std::string MakeRecording(const RecordingOptions& options)
         drive.route = options.route;
         drive.seed = options.seed;
         drive.start = options.start;
+        drive.driveOffsetMs = options.driveOffsetMs;
         plan.telemetry = SynthesizeDrive(drive);
     } else if (options.telemetry == TelemetrySource::File) {
         bool ok = false;

@@ -138,14 +138,18 @@ std::vector<TelemetrySample> SynthesizeDrive(const DriveOptions& options)
     uint32_t nextGSensorMs = 0;
     uint32_t nextRmcSecond = 0;
     constexpr uint32_t kStepMs = 1;
-    for (uint32_t t = 0; t < options.durationMs; t += kStepMs) {
+    // t is the drive's time, r the recording's: the drive may have begun before it.
+    const uint32_t endMs = options.driveOffsetMs + options.durationMs;
+    for (uint32_t t = 0; t < endMs; t += kStepMs) {
         const double timeS = t / 1000.0;
         state.cycleS = std::fmod(cycleOffsetS + timeS, kCycleS);
         state.motion = MotionAt(state.cycleS);
+        const bool recording = t >= options.driveOffsetMs;
+        const uint32_t r = t - options.driveOffsetMs;
 
-        if (rate > 0 && t == nextGSensorMs) {
+        if (recording && rate > 0 && r == nextGSensorMs) {
             GSensorValues values;
-            values.marker = (t / periodMs) % 2 == 0 ? 'M' : 'A';
+            values.marker = (r / periodMs) % 2 == 0 ? 'M' : 'A';
             const double forwardG = state.motion.accelMs2 / kGravity + noise(0.02);
             const double sidewaysG = state.motion.speedMs
                     * (state.motion.turnDegPerS * std::numbers::pi / 180.0) / kGravity
@@ -155,17 +159,17 @@ std::vector<TelemetrySample> SynthesizeDrive(const DriveOptions& options)
                 FirstTripleCounts(forwardG) };
             values.second = { SecondTripleCounts(sidewaysG), SecondTripleCounts(upG - 1.0),
                 SecondTripleCounts(forwardG) };
-            const CivilTime now = AddMilliseconds(options.start, t);
+            const CivilTime now = AddMilliseconds(options.start, r);
             values.clock = { static_cast<uint8_t>(now.year - 2000), static_cast<uint8_t>(now.month),
                 static_cast<uint8_t>(now.day), static_cast<uint8_t>(now.hour),
                 static_cast<uint8_t>(now.minute), static_cast<uint8_t>(now.second) };
             const double speedKmh = state.motion.speedMs * 3.6;
             values.status[0] = static_cast<uint16_t>(std::lround(speedKmh));
             AssistanceWords(state.cycleS, speedKmh, values.status);
-            samples.push_back({ t, WriteGSensorSample(values) });
+            samples.push_back({ r, WriteGSensorSample(values) });
             nextGSensorMs += periodMs;
         }
-        if (t == nextRmcSecond * 1000 + rmcOffsetMs) {
+        if (recording && r == nextRmcSecond * 1000 + rmcOffsetMs) {
             std::optional<RmcFix> fix;
             if (nextRmcSecond % 10 != 2) {
                 RmcFix f;
@@ -176,8 +180,8 @@ std::vector<TelemetrySample> SynthesizeDrive(const DriveOptions& options)
                 fix = f;
             }
             const std::string line
-                = WriteRmcSentence(talker, AddMilliseconds(options.start, t), fix);
-            samples.push_back({ t, std::vector<uint8_t>(line.begin(), line.end()) });
+                = WriteRmcSentence(talker, AddMilliseconds(options.start, r), fix);
+            samples.push_back({ r, std::vector<uint8_t>(line.begin(), line.end()) });
             ++nextRmcSecond;
         }
 

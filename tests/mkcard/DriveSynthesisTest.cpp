@@ -175,6 +175,28 @@ TEST(DriveSamples, SameSeedSameDriveOtherSeedOtherDrive)
     EXPECT_NE(SynthesizeDrive(a), SynthesizeDrive(c));
 }
 
+TEST(DriveSamples, ALaterPartOfADriveContinuesWhereTheDriveIs)
+{
+    DriveOptions whole;
+    whole.durationMs = 8000;
+    DriveOptions second = whole;
+    second.durationMs = 4000;
+    second.driveOffsetMs = 4000;
+    const auto rmcAt = [](const std::vector<TelemetrySample>& samples, uint32_t timeMs) {
+        for (const auto& s : samples) {
+            if (s.timeMs == timeMs && IsText(s))
+                return Fields(Text(s));
+        }
+        return std::vector<std::string>();
+    };
+    const auto full = rmcAt(SynthesizeDrive(whole), 5050);
+    const auto part = rmcAt(SynthesizeDrive(second), 1050);
+    ASSERT_EQ(full.size(), 13u);
+    ASSERT_EQ(part.size(), 13u);
+    for (size_t i = 2; i <= 8; ++i)
+        EXPECT_EQ(part[i], full[i]) << i;
+}
+
 TEST(CivilClock, AddsMillisecondsAcrossDayMonthYearAndLeapDay)
 {
     const struct {
