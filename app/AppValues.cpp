@@ -2,8 +2,14 @@
 
 namespace velomira {
 
-std::string VersionNumber() { return VELOMIRA_VERSION; }
+std::string VersionNumber()
+{
+    return VELOMIRA_VERSION;
+}
 
-std::string VersionText() { return "VELOMIRA6 v." + VersionNumber(); }
+std::string VersionText()
+{
+    return "VELOMIRA6 v." + VersionNumber();
+}
 
-}  // namespace velomira
+} // namespace velomira

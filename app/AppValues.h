@@ -11,4 +11,4 @@ std::string VersionText();
 // The version number alone ("1.0.3").
 std::string VersionNumber();
 
-}  // namespace velomira
+} // namespace velomira

@@ -15,4 +15,4 @@ CSamplePlayerDlg::CSamplePlayerDlg(QWidget* parent)
     setAutoFillBackground(true);
 }
 
-}  // namespace velomira
+} // namespace velomira

@@ -11,4 +11,4 @@ public:
     explicit CSamplePlayerDlg(QWidget* parent = nullptr);
 };
 
-}  // namespace velomira
+} // namespace velomira

@@ -25,4 +25,4 @@ public:
     virtual MessageAnswer Show(const MessageBoxRequest& request) = 0;
 };
 
-}  // namespace velomira
+} // namespace velomira

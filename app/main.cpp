@@ -1,9 +1,9 @@
 // velomira-viewer: the desktop viewer. Takes no arguments; the process ends when the
 // main window closes.
-#include "app/CSamplePlayerDlg.h"
-
 #include <QApplication>
 #include <QIcon>
+
+#include "app/CSamplePlayerDlg.h"
 
 int main(int argc, char** argv)
 {

@@ -1,11 +1,11 @@
 // velomira-card: the command-line companion of the viewer, on the same modules.
 // Exit status: 0 success, 1 a negative answer, 2 bad input (one line on stderr).
-#include "app/AppValues.h"
-#include "playback/ffmpeg/MediaBackendInfo.h"
-
 #include <cstdio>
 #include <span>
 #include <string_view>
+
+#include "app/AppValues.h"
+#include "playback/ffmpeg/MediaBackendInfo.h"
 
 namespace {
 
@@ -41,7 +41,7 @@ void PrintHelp(std::FILE* out)
     std::fputs("\nExit status: 0 success, 1 negative answer, 2 bad input.\n", out);
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

@@ -16,4 +16,4 @@ public:
     virtual std::optional<std::filesystem::path> RootOf(char letter) const = 0;
 };
 
-}  // namespace velomira
+} // namespace velomira

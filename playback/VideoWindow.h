@@ -27,4 +27,4 @@ public:
     virtual void ClearPicture() = 0;
 };
 
-}  // namespace velomira
+} // namespace velomira

@@ -11,10 +11,11 @@ namespace velomira {
 namespace {
 std::string VersionString(unsigned version)
 {
-    return std::to_string(AV_VERSION_MAJOR(version)) + "." + std::to_string(AV_VERSION_MINOR(version))
-        + "." + std::to_string(AV_VERSION_MICRO(version));
+    return std::to_string(AV_VERSION_MAJOR(version)) + "."
+        + std::to_string(AV_VERSION_MINOR(version)) + "."
+        + std::to_string(AV_VERSION_MICRO(version));
 }
-}  // namespace
+} // namespace
 
 std::string MediaBackendVersions()
 {
@@ -22,4 +23,4 @@ std::string MediaBackendVersions()
         + VersionString(avcodec_version()) + ", libavutil " + VersionString(avutil_version());
 }
 
-}  // namespace velomira
+} // namespace velomira

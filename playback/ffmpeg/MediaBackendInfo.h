@@ -7,4 +7,4 @@ namespace velomira {
 // The versions of the FFmpeg libraries the player runs on, for --version outputs.
 std::string MediaBackendVersions();
 
-}  // namespace velomira
+} // namespace velomira

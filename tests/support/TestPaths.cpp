@@ -6,9 +6,15 @@
 
 namespace velomira::test {
 
-std::filesystem::path TestDataDir() { return VELOMIRA_TESTDATA_DIR; }
+std::filesystem::path TestDataDir()
+{
+    return VELOMIRA_TESTDATA_DIR;
+}
 
-std::filesystem::path MkcardProgram() { return VELOMIRA_MKCARD; }
+std::filesystem::path MkcardProgram()
+{
+    return VELOMIRA_MKCARD;
+}
 
 TempDir::TempDir(const std::string& prefix)
 {
@@ -27,4 +33,4 @@ TempDir::~TempDir()
     std::filesystem::remove_all(m_path, ignored);
 }
 
-}  // namespace velomira::test
+} // namespace velomira::test

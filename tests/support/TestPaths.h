@@ -22,10 +22,13 @@ public:
     TempDir& operator=(const TempDir&) = delete;
 
     const std::filesystem::path& Path() const { return m_path; }
-    std::filesystem::path operator/(const std::filesystem::path& name) const { return m_path / name; }
+    std::filesystem::path operator/(const std::filesystem::path& name) const
+    {
+        return m_path / name;
+    }
 
 private:
     std::filesystem::path m_path;
 };
 
-}  // namespace velomira::test
+} // namespace velomira::test
