@@ -45,21 +45,23 @@ Motion MotionAt(double cycleS)
     return { 0.0, 0.0, 0.0 };
 }
 
-// Driver-assistance words for a point of the cycle: lanes seen above 30 km/h, a left
-// departure for a second while cruising after the turn, the vehicle ahead while cruising
-// (1) and while braking (2).
+// Driver-assistance words for a point of the cycle: lanes seen from 30 km/h; departures to
+// the right (16 s) and left (27 s) that warn, and departures while the warning is held (left
+// during the turn with its indicator on, right while braking); the vehicle ahead while
+// cruising (1) and while braking (2).
 void AssistanceWords(double cycleS, double speedKmh, std::array<uint16_t, 11>& status)
 {
+    const auto during = [cycleS](double from, double to) { return cycleS >= from && cycleS < to; };
     const bool lanes = speedKmh >= 30.0;
+    status[2] = during(20.0, 25.0) ? 1 : 0;
+    status[3] = during(33.0, 35.0) ? 1 : 0;
     status[4] = lanes ? 1 : 0;
     status[5] = lanes ? 1 : 0;
-    status[6] = (cycleS >= 27.0 && cycleS < 28.0) ? 1 : 0;
-    status[7] = (cycleS >= 16.0 && cycleS < 16.5) ? 1 : 0;
-    status[2] = 0;
-    status[3] = (cycleS >= 16.0 && cycleS < 16.5) ? 1 : 0; // right departure held
-    if (cycleS >= 31.0 && cycleS < 37.0)
+    status[6] = (during(27.0, 28.0) || during(22.0, 23.0)) ? 1 : 0;
+    status[7] = (during(16.0, 16.5) || during(33.5, 34.0)) ? 1 : 0;
+    if (during(31.0, 37.0))
         status[9] = 2;
-    else if (cycleS >= 11.0 && cycleS < 31.0)
+    else if (during(11.0, 31.0))
         status[9] = 1;
     else
         status[9] = 0;

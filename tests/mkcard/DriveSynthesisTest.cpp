@@ -2,7 +2,9 @@
 
 #include <cmath>
 #include <cstdio>
+#include <set>
 #include <string>
+#include <tuple>
 
 #include "devtools/mkcard/TelemetrySynthesizer.h"
 
@@ -162,6 +164,27 @@ TEST(DriveSamples, SpeedWordFollowsTheRmcSpeedAndGravityPointsUp)
     }
     EXPECT_GT(moving, 100);
     EXPECT_GT(standing, 10);
+}
+
+TEST(DriveSamples, ACycleShowsEveryDriverAssistanceState)
+{
+    DriveOptions options;
+    options.durationMs = 40000;
+    std::set<std::tuple<int, int, int>> states; // (ahead, left, right) as a display reads them
+    for (const auto& s : SynthesizeDrive(options)) {
+        if (IsText(s))
+            continue;
+        const auto side = [&](size_t hold, size_t lane, size_t departure) {
+            if (Word(s, 19 + 2 * lane) != 1)
+                return 0;
+            return Word(s, 19 + 2 * departure) != 0 && Word(s, 19 + 2 * hold) == 0 ? 2 : 1;
+        };
+        states.insert({ Word(s, 19 + 2 * 9), side(2, 4, 6), side(3, 5, 7) });
+    }
+    for (const auto& wanted : { std::tuple { 0, 0, 0 }, std::tuple { 1, 1, 1 },
+             std::tuple { 1, 2, 1 }, std::tuple { 1, 1, 2 }, std::tuple { 2, 1, 1 } })
+        EXPECT_TRUE(states.count(wanted))
+            << std::get<0>(wanted) << std::get<1>(wanted) << std::get<2>(wanted);
 }
 
 TEST(DriveSamples, SameSeedSameDriveOtherSeedOtherDrive)
