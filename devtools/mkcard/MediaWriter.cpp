@@ -353,16 +353,21 @@ private:
     std::string WriteTelemetry(size_t index)
     {
         const TelemetrySample& sample = m_stored[index];
-        // In AVI a stream's time is its chunk count; an empty chunk at zero makes the muxer
-        // fill the gap before a first sample that comes after 0 ms.
-        if (index == 0 && sample.timeMs > 0 && m_plan.container == Container::Avi) {
-            PacketPtr empty(av_packet_alloc());
-            empty->stream_index = m_telemetry->index;
-            empty->pts = empty->dts = 0;
-            empty->duration = 1;
-            const int err = av_interleaved_write_frame(m_format.get(), empty.get());
-            if (err < 0)
-                return "cannot write the telemetry stream's start: " + AvError(err);
+        // In AVI a stream's time is its chunk count, and the muxer fills gaps with empty
+        // chunks, but not before the first chunk and not over more than 60000 at once: empty
+        // chunks of our own at 0 ms and every 50 s keep every sample at its time.
+        if (m_plan.container == Container::Avi) {
+            if (index == 0 && sample.timeMs > 0) {
+                if (auto error = WriteEmptyTelemetryChunk(0); !error.empty())
+                    return error;
+                m_lastChunkMs = 0;
+            }
+            while (m_lastChunkMs >= 0 && sample.timeMs - m_lastChunkMs > kMaxAviGapMs) {
+                m_lastChunkMs += kMaxAviGapMs;
+                if (auto error = WriteEmptyTelemetryChunk(m_lastChunkMs); !error.empty())
+                    return error;
+            }
+            m_lastChunkMs = sample.timeMs;
         }
         PacketPtr packet(av_packet_alloc());
         if (av_new_packet(packet.get(), static_cast<int>(sample.bytes.size())) < 0)
@@ -383,8 +388,23 @@ private:
         return {};
     }
 
+    std::string WriteEmptyTelemetryChunk(int64_t timeMs)
+    {
+        PacketPtr empty(av_packet_alloc());
+        empty->stream_index = m_telemetry->index;
+        empty->pts = empty->dts = timeMs;
+        empty->duration = 1;
+        const int err = av_interleaved_write_frame(m_format.get(), empty.get());
+        if (err < 0)
+            return "cannot write the telemetry stream's filler: " + AvError(err);
+        return {};
+    }
+
+    static constexpr int64_t kMaxAviGapMs = 50000;
+
     std::filesystem::path m_path;
     const RecordingPlan& m_plan;
+    int64_t m_lastChunkMs = -1; // time of the last telemetry chunk in AVI, -1 before the first
     FormatContextPtr m_format;
     std::vector<EncodedStream> m_video;
     std::vector<FramePtr> m_videoFrames;

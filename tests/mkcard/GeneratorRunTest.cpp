@@ -101,6 +101,23 @@ TEST(GeneratorTelemetryFile, WritesTheFileSamplesAndReportsThemBack)
     EXPECT_EQ(test::ReadTelemetryPackets(out), expected);
 }
 
+TEST(GeneratorTelemetryFile, AviKeepsSampleTimesAfterGapsLongerThanAMinute)
+{
+    test::TempDir dir;
+    std::ofstream(dir / "in.txt") << "70010 4d01\n70010 $GPRMC,a\n131000 4102\n";
+    const auto out = dir / "gap.avi";
+    ASSERT_EQ(Mkcard({ "recording", out.string(), "--telemetry", (dir / "in.txt").string(),
+                  "--telemetry-out", (dir / "out.txt").string(), "--front", "32x18", "--rear",
+                  "none", "--audio", "none", "--duration", "1" }),
+        0);
+    // The second sample of a millisecond moves one on; nothing else does.
+    EXPECT_EQ(ReadFile(dir / "out.txt"), "70010 4d01\n70011 $GPRMC,a\n131000 4102\n");
+    std::vector<TelemetrySample> expected;
+    std::string error;
+    ASSERT_TRUE(ParseTelemetryText(ReadFile(dir / "out.txt"), expected, error));
+    EXPECT_EQ(test::ReadTelemetryPackets(out), expected);
+}
+
 TEST(GeneratorFailures, BadInputGivesAnErrorStatusAndLeavesNoFile)
 {
     test::TempDir dir;
