@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "ExpectedDeviceFiles.h"
 #include "devtools/mkcard/AviStreamPatch.h"
 #include "devtools/mkcard/CardWriter.h"
 #include "devtools/mkcard/SettingsFileWriter.h"
@@ -59,70 +60,11 @@ TEST(DefaultSettings, HasLettersChecksumAndLanguageWordsForEachLanguage)
     }
 }
 
-TEST(DefaultSettings, WordsHoldTheDeviceDefaults)
+TEST(DefaultSettings, EqualsTheRecordWrittenOutWordByWord)
 {
-    const auto r = DefaultSettingsFile(1);
-    const std::pair<int, int> expected[] = {
-        { 4, 200 },
-        { 6, 0 },
-        { 10, 0 },
-        { 12, 0 },
-        { 14, 130 },
-        { 16, 180 },
-        { 18, 150 },
-        { 20, 1 },
-        { 24, 160 },
-        { 26, 160 },
-        { 30, 2548 },
-        { 36, 1 },
-        { 40, 1 },
-        { 46, 200 },
-        { 50, 60 },
-        { 52, 55 },
-        { 54, 6 },
-        { 56, 6 },
-        { 58, 1 },
-        { 62, 1 },
-        { 68, 15000 },
-        { 70, 1000 },
-        { 72, 0 },
-        { 88, 0 },
-        { 90, 1 },
-        { 94, 1 },
-        { 102, 100 },
-        { 106, 100 },
-        { 108, 30 },
-        { 110, 25 },
-        { 112, 700 },
-        { 114, 1 },
-        { 116, 1 },
-        { 118, 1 },
-        { 120, 70 },
-        { 122, 70 },
-        { 124, 70 },
-        { 126, 110 },
-        { 128, 1 },
-        { 130, 1 },
-        { 132, 0 },
-        { 134, 0 },
-        { 136, 1 },
-        { 138, 1 },
-        { 140, 0 },
-        { 142, 1 },
-        { 144, 1 },
-        { 150, 1 },
-        { 152, 13 },
-        { 154, 12 },
-        { 156, 0 },
-        { 160, 5 },
-        { 162, 1 },
-        { 164, 1 },
-        { 168, 5 },
-        { 170, 0 },
-        { 198, 0 },
-    };
-    for (const auto& [offset, value] : expected)
-        EXPECT_EQ(Word(r, offset), value) << "word at " << offset;
+    for (int language : { 0, 1, 2 })
+        EXPECT_EQ(DefaultSettingsFile(language), test::ExpectedDefaultSettings(language))
+            << language;
 }
 
 TEST(SetupFileModes, DamageTheFileAsAsked)
