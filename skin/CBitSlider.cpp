@@ -66,13 +66,13 @@ QRect CBitSlider::ThumbRect() const
     const int tw = m_thumb->width();
     const int th = m_thumb->height();
     const QRect r = TrackbarThumbRect();
-    // The thumb image is centred on the slider's own thumb; C++ division truncates
-    // toward zero, so a narrower image starts (r.width - tw) / 2 pixels inside it.
+    // The thumb image is centred on the slider's own thumb, so a press on the image
+    // always lands on the thumb the slider drags.
     if (orientation() == Qt::Horizontal) {
-        const int left = r.left() + (tw - r.width()) / 2;
+        const int left = r.left() + (r.width() - tw) / 2;
         return QRect(left, m_thumbOffset, tw, th);
     }
-    const int top = r.top() + (th - r.height()) / 2;
+    const int top = r.top() + (r.height() - th) / 2;
     return QRect(m_thumbOffset, top, tw, th);
 }
 

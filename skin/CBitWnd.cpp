@@ -9,7 +9,6 @@ namespace velomira {
 CBitWnd::CBitWnd(QWidget* parent)
     : QWidget(parent)
 {
-    setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     resize(0, 0);
     show();
