@@ -1,6 +1,8 @@
 #include "app/AboutBox.h"
 
 #include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -47,7 +49,13 @@ AboutBox::AboutBox(AboutVariant variant, QWidget* parent)
     release->setObjectName(QStringLiteral("release"));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    layout->addWidget(name);
+    auto* header = new QHBoxLayout;
+    header->setSpacing(14);
+    auto* icon = new QLabel(this);
+    icon->setPixmap(QIcon(QStringLiteral(":/icons/velomira-viewer.svg")).pixmap(48, 48));
+    header->addWidget(icon);
+    header->addWidget(name, 1);
+    layout->addLayout(header);
     layout->addWidget(version);
     layout->addWidget(release);
     layout->addSpacing(6);

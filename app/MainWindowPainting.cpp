@@ -16,6 +16,15 @@ void CSamplePlayerDlg::paintEvent(QPaintEvent* event)
     painter.fillRect(event->rect(), Qt::black);
     if (!m_skin.isNull())
         painter.drawImage(QPoint(0, 0), m_skin);
+    if (m_screenMode == kFullScreen) {
+        // Full screen has no skin: a dark strip at the top and a control bar at the
+        // bottom, in the skin's colours, carry the buttons.
+        const int w = width();
+        const int h = height();
+        painter.fillRect(QRect(0, 0, w, 27), QColor(22, 26, 31));
+        painter.fillRect(QRect(0, h - 76, w, 76), QColor(28, 33, 37));
+        painter.fillRect(QRect(0, h - 76, w, 1), QColor(44, 51, 59));
+    }
 }
 
 bool CSamplePlayerDlg::InMoveStrip(QPoint point) const

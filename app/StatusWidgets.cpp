@@ -34,7 +34,7 @@ void PlayIcon::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillRect(rect(), Qt::black);
+    painter.fillRect(rect(), QColor(28, 33, 37));
     QPainterPath mark;
     mark.moveTo(2, 1);
     mark.lineTo(width() - 1, height() / 2.0);
