@@ -2,6 +2,10 @@
 
 #include <functional>
 
+#include <QPoint>
+
+class QPainter;
+
 namespace velomira {
 
 // What the main window asks of the subsystems that are wired to it (player, recording
@@ -22,6 +26,12 @@ struct MainWindowHooks {
     std::function<void(bool show)> showList;
     // Stops and closes the player before the window closes.
     std::function<void()> stopPlayer;
+    // A left-button press, or a move with only the left button held, on the window
+    // itself outside the top strip (client coordinates): the position band's seek.
+    std::function<void(QPoint clientPoint)> leftButtonOnWindow;
+    // Draws the telemetry panel onto the window while the player runs (state 0),
+    // after the skin.
+    std::function<void(QPainter& painter)> paintTelemetry;
 };
 
 } // namespace velomira

@@ -25,6 +25,8 @@ void CSamplePlayerDlg::paintEvent(QPaintEvent* event)
         painter.fillRect(QRect(0, h - 76, w, 76), QColor(28, 33, 37));
         painter.fillRect(QRect(0, h - 76, w, 1), QColor(44, 51, 59));
     }
+    if (m_hooks.paintTelemetry && PlayerState() == 0)
+        m_hooks.paintTelemetry(painter);
 }
 
 bool CSamplePlayerDlg::InMoveStrip(QPoint point) const
@@ -42,6 +44,8 @@ void CSamplePlayerDlg::mousePressEvent(QMouseEvent* event)
         FocusList();
         return;
     }
+    if (event->button() == Qt::LeftButton && m_hooks.leftButtonOnWindow)
+        m_hooks.leftButtonOnWindow(event->position().toPoint());
     QDialog::mousePressEvent(event);
 }
 
@@ -53,6 +57,8 @@ void CSamplePlayerDlg::mouseMoveEvent(QMouseEvent* event)
         FocusList();
         return;
     }
+    if (event->buttons() == Qt::LeftButton && m_hooks.leftButtonOnWindow)
+        m_hooks.leftButtonOnWindow(event->position().toPoint());
     QDialog::mouseMoveEvent(event);
 }
 

@@ -153,3 +153,48 @@ TEST(TooltipRegistration, AfterALanguageChangeTheNewTextIsShown)
 
 } // namespace
 } // namespace velomira
+
+namespace velomira {
+namespace {
+
+void Press(QWidget* w, QPoint at)
+{
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), w->mapToGlobal(QPointF(at)),
+        Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &press);
+}
+
+TEST(MainWindowMouse, TopStripMovesTheWindowAndTheRestReachesTheSeekBand)
+{
+    Rig rig;
+    std::vector<QPoint> seen;
+    int focus = 0;
+    MainWindowHooks hooks;
+    hooks.leftButtonOnWindow = [&seen](QPoint p) { seen.push_back(p); };
+    hooks.focusList = [&focus] { ++focus; };
+    rig.window.SetHooks(hooks);
+    Press(&rig.window, QPoint(300, 10));
+    EXPECT_TRUE(seen.empty()) << "a press on the strip starts the window move";
+    EXPECT_EQ(focus, 1);
+    Press(&rig.window, QPoint(300, 430));
+    EXPECT_EQ(seen, (std::vector<QPoint> { QPoint(300, 430) }));
+}
+
+TEST(MainWindowPainting, TelemetryIsDrawnOnlyWhileThePlayerRuns)
+{
+    Rig rig;
+    int state = 1;
+    int draws = 0;
+    MainWindowHooks hooks;
+    hooks.playerState = [&state] { return state; };
+    hooks.paintTelemetry = [&draws](QPainter&) { ++draws; };
+    rig.window.SetHooks(hooks);
+    rig.window.grab();
+    EXPECT_EQ(draws, 0);
+    state = 0;
+    rig.window.grab();
+    EXPECT_EQ(draws, 1);
+}
+
+} // namespace
+} // namespace velomira
