@@ -31,6 +31,8 @@ CSamplePlayerDlg::CSamplePlayerDlg(QWidget* parent, MessageBoxService* messages)
     setObjectName(QStringLiteral("102"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/velomira-viewer.svg")));
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // Tips show whether or not the window is the active one.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     CreateControls();
     CreatePanels();
     ConnectCommands();
@@ -71,14 +73,14 @@ CPlxVideoView* CSamplePlayerDlg::rearView() const
 
 void CSamplePlayerDlg::CreateControls()
 {
-    for (const ControlSpec& spec : MainWindowControls()) {
+    for (const ControlEntry& entry : MainWindowControls()) {
         QWidget* widget = nullptr;
-        switch (spec.kind) {
+        switch (entry.kind) {
         case ControlKind::BitmapButton: {
             auto* button = new CBitmapButton(this);
-            button->setText(QString::fromUtf8(spec.caption));
-            button->setAccessibleName(QString::fromUtf8(spec.caption));
-            button->SetImages(spec.images[0], spec.images[1], spec.images[2]);
+            button->setText(QString::fromUtf8(entry.caption));
+            button->setAccessibleName(QString::fromUtf8(entry.caption));
+            button->SetImages(entry.images[0], entry.images[1], entry.images[2]);
             widget = button;
             break;
         }
@@ -86,22 +88,22 @@ void CSamplePlayerDlg::CreateControls()
             // The mute button: a check button tiled from its images, its shape cut from
             // the normal image.
             auto* button = new CSkinButton(SkinButtonKind::Check, this);
-            const int normal = spec.images[0];
-            button->SetSkin(normal, spec.images[1], normal, normal, normal, normal, 2, 0, 0);
+            const int normal = entry.images[0];
+            button->SetSkin(normal, entry.images[1], normal, normal, normal, normal, 2, 0, 0);
             widget = button;
             break;
         }
         case ControlKind::Slider: {
             auto* slider = new CBitSlider(Qt::Horizontal, this);
-            slider->setGeometry(spec.windowed);
-            slider->InitThumb(spec.images[0], 5, 20);
-            slider->SetTrackImages(spec.images[1], spec.images[2]);
+            slider->setGeometry(entry.windowed);
+            slider->InitThumb(entry.images[0], 5, 20);
+            slider->SetTrackImages(entry.images[1], entry.images[2]);
             widget = slider;
             break;
         }
         case ControlKind::TimeLabel:
-            widget = new TimeLabel(QString::fromUtf8(spec.caption),
-                spec.id == 1014 ? kPositionLabelFill : QColor(), this);
+            widget = new TimeLabel(QString::fromUtf8(entry.caption),
+                entry.id == 1014 ? kPositionLabelFill : QColor(), this);
             break;
         case ControlKind::Frame:
             widget = new BlackFrame(this);
@@ -110,8 +112,8 @@ void CSamplePlayerDlg::CreateControls()
             widget = new PlayIcon(this);
             break;
         }
-        widget->setObjectName(QString::number(spec.id));
-        m_controls.insert(spec.id, widget);
+        widget->setObjectName(QString::number(entry.id));
+        m_controls.insert(entry.id, widget);
     }
     // The volume runs from 0 to 99 and starts in the middle.
     Slider(1004)->setRange(0, 99);

@@ -10,7 +10,7 @@ using K = ControlKind;
 
 // Right-hand window buttons are placed from the client width by the layouts; their x
 // here is for a client 1020 pixels wide.
-constexpr ControlSpec kControls[] = {
+constexpr ControlEntry kControls[] = {
     { 1218, K::Frame, "", { 0, 0, 0 }, { 17, 495, 180, 165 }, true },
     { 1000, K::BitmapButton, "-", { 432, 445, 0 }, { 935, 1, 26, 24 }, true },
     { 1018, K::BitmapButton, " ", { 434, 435, 0 }, { 963, 1, 26, 24 }, true },
@@ -47,15 +47,15 @@ constexpr ControlSpec kControls[] = {
 
 } // namespace
 
-std::span<const ControlSpec> MainWindowControls()
+std::span<const ControlEntry> MainWindowControls()
 {
     return kControls;
 }
 
-const ControlSpec* FindControl(int id)
+const ControlEntry* FindControl(int id)
 {
     const auto it = std::find_if(std::begin(kControls), std::end(kControls),
-        [id](const ControlSpec& c) { return c.id == id; });
+        [id](const ControlEntry& c) { return c.id == id; });
     return it == std::end(kControls) ? nullptr : &*it;
 }
 

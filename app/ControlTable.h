@@ -19,7 +19,7 @@ enum class ControlKind {
 
 // One control of the main window, as it is created and placed in the windowed
 // layout. Controls that no layout ever shows are not created at all.
-struct ControlSpec {
+struct ControlEntry {
     int id;
     ControlKind kind;
     const char* caption;
@@ -30,8 +30,8 @@ struct ControlSpec {
 };
 
 // The controls in creation order (later ones lie above earlier ones).
-std::span<const ControlSpec> MainWindowControls();
-const ControlSpec* FindControl(int id);
+std::span<const ControlEntry> MainWindowControls();
+const ControlEntry* FindControl(int id);
 
 // A control parked off the window: x 5000, zero size.
 constexpr QRect kOffRect(5000, 0, 0, 0);

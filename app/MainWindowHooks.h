@@ -19,6 +19,8 @@ struct MainWindowHooks {
     std::function<int()> listEntryCount;
     // Asks the player to redraw into the views' current rectangles.
     std::function<void()> refreshVideo;
+    // Tells the player the window's size changed.
+    std::function<void()> refreshAfterResize;
     // Gives the keyboard focus back to the recording-list window.
     std::function<void()> focusList;
     // Shows or hides the recording-list window (the list button's command); called with

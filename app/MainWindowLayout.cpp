@@ -178,6 +178,8 @@ void CSamplePlayerDlg::resizeEvent(QResizeEvent* event)
         ApplyScreenLayout(kFullScreen);
         ApplyArrangement();
     }
+    if (m_hooks.refreshAfterResize)
+        m_hooks.refreshAfterResize();
 }
 
 CPlxVideoView* CSamplePlayerDlg::LargeView() const

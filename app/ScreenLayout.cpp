@@ -18,7 +18,7 @@ constexpr int kTransportRow[] = { 1007, 1005, 1006, 1008, 1206 };
 std::vector<Placement> WindowedPlacements(int width)
 {
     std::vector<Placement> placements;
-    for (const ControlSpec& control : MainWindowControls())
+    for (const ControlEntry& control : MainWindowControls())
         placements.push_back({ control.id, control.windowed, control.windowedVisible });
     const auto set = [&placements](int id, QRect rect) {
         for (Placement& p : placements) {

@@ -56,7 +56,7 @@ TEST(SkinArtwork, EveryImageHasItsSizeAndNoAlpha)
 
 TEST(SkinArtwork, EveryControlImageExists)
 {
-    for (const ControlSpec& control : MainWindowControls()) {
+    for (const ControlEntry& control : MainWindowControls()) {
         for (const int id : control.images) {
             if (id != 0) {
                 EXPECT_TRUE(HasSkinImage(id)) << "control " << control.id << " image " << id;
