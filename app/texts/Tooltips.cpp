@@ -45,4 +45,19 @@ std::optional<std::string> TooltipText(int controlId, int language)
     return ChooseForm(TextChoice::ThreeWay, it->korean, it->english, it->japanese, language);
 }
 
+TooltipRegistration TooltipsToRegister(int language, int& lastTooltipLanguage)
+{
+    TooltipRegistration registration;
+    if (language == lastTooltipLanguage)
+        return registration;
+    lastTooltipLanguage = language;
+    registration.changed = true;
+    for (const TooltipRow& row : kTooltips) {
+        if (auto text
+            = ChooseForm(TextChoice::ThreeWay, row.korean, row.english, row.japanese, language))
+            registration.tips.emplace_back(row.controlId, std::move(*text));
+    }
+    return registration;
+}
+
 } // namespace velomira

@@ -4,6 +4,8 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace velomira {
 
@@ -21,5 +23,13 @@ std::span<const TooltipRow> TooltipTable();
 // The tooltip of `controlId` for `language` (three-way); nothing for a control without a
 // tooltip or a language outside 0..2.
 std::optional<std::string> TooltipText(int controlId, int language);
+
+// Which tooltips to register when `language` may have changed. `lastTooltipLanguage`
+// (starting at -1) remembers the language registered last, also one outside 0..2.
+struct TooltipRegistration {
+    bool changed = false; // false: nothing to do
+    std::vector<std::pair<int, std::string>> tips; // (control id, text), in table order
+};
+TooltipRegistration TooltipsToRegister(int language, int& lastTooltipLanguage);
 
 } // namespace velomira

@@ -170,5 +170,22 @@ TEST(Tooltips, TableInRegistrationOrderWithThreeLanguages)
     EXPECT_FALSE(TooltipText(1000, 1));
 }
 
+TEST(Tooltips, RegisteredOncePerLanguageChangeAndNoneOutsideTheThree)
+{
+    int last = -1;
+    const auto english = TooltipsToRegister(1, last);
+    EXPECT_TRUE(english.changed);
+    ASSERT_EQ(english.tips.size(), TooltipTable().size());
+    EXPECT_EQ(english.tips.front(), std::make_pair(1194, std::string("Open an existing file")));
+    EXPECT_FALSE(TooltipsToRegister(1, last).changed);
+
+    const auto seven = TooltipsToRegister(7, last);
+    EXPECT_TRUE(seven.changed);
+    EXPECT_TRUE(seven.tips.empty());
+    EXPECT_EQ(last, 7);
+    EXPECT_FALSE(TooltipsToRegister(7, last).changed);
+    EXPECT_EQ(TooltipsToRegister(2, last).tips.back().second, "재생 속도");
+}
+
 } // namespace
 } // namespace velomira
