@@ -6,18 +6,14 @@ namespace velomira {
 
 int CSamplePlayerDlg::RegisterTooltips()
 {
-    if (m_language == m_lastTooltipLanguage)
+    const TooltipRegistration registration = TooltipsToRegister(m_language, m_lastTooltipLanguage);
+    if (!registration.changed)
         return 0;
-    m_lastTooltipLanguage = m_language;
-    if (m_language < 0 || m_language > 2)
-        return 1;
     // A control has one tooltip: registering a new language replaces the earlier
     // text, so the tip always reads in the current language.
-    for (const TooltipRow& row : TooltipTable()) {
-        QWidget* control = Control(row.controlId);
-        const std::optional<std::string> text = TooltipText(row.controlId, m_language);
-        if (control != nullptr && text)
-            control->setToolTip(QString::fromStdString(*text));
+    for (const auto& [controlId, text] : registration.tips) {
+        if (QWidget* control = Control(controlId))
+            control->setToolTip(QString::fromStdString(text));
     }
     return 1;
 }
