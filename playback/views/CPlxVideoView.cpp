@@ -88,10 +88,16 @@ void CPlxVideoView::paintEvent(QPaintEvent* event)
 
 void CPlxVideoView::wheelEvent(QWheelEvent* event)
 {
+    // One zoom step per notch (120); the finer deltas of touchpads and smooth wheels
+    // add up to notches instead of zooming a whole step each.
+    constexpr int kNotch = 120;
     const int flags = event->buttons() == Qt::LeftButton ? 1 : 0;
-    const int amount = event->angleDelta().y();
-    if (amount != 0)
-        ZoomByWheel(flags, amount, event->globalPosition().toPoint());
+    m_wheelRemainder += event->angleDelta().y();
+    while (m_wheelRemainder >= kNotch || m_wheelRemainder <= -kNotch) {
+        const int step = m_wheelRemainder > 0 ? kNotch : -kNotch;
+        m_wheelRemainder -= step;
+        ZoomByWheel(flags, step, event->globalPosition().toPoint());
+    }
     event->accept();
 }
 

@@ -60,6 +60,7 @@ private:
     VideoViewHooks m_hooks;
     int m_zoomLevel = 1;
     QPoint m_dragStart;
+    int m_wheelRemainder = 0; // wheel delta not yet turned into a zoom step
     bool m_dragging = false;
     QImage m_picture;
     QRect m_picturePart;

@@ -1,8 +1,10 @@
 // The window's own commands, the mute button, title and tooltips.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QMouseEvent>
+#include <QTimer>
 
 #include "app/CSamplePlayerDlg.h"
 #include "skin/CBitmapButton.h"
@@ -195,6 +197,40 @@ TEST(MainWindowPainting, TelemetryIsDrawnOnlyWhileThePlayerRuns)
     rig.window.grab();
     EXPECT_EQ(draws, 1);
 }
+
+struct AboutCase {
+    int language;
+    const char* box; // objectName of the box shown, empty for none
+};
+
+class AboutCommand : public ::testing::TestWithParam<AboutCase> { };
+
+TEST_P(AboutCommand, ShowsTheBoxOfTheLanguage)
+{
+    Rig rig;
+    int focus = 0;
+    MainWindowHooks hooks;
+    hooks.focusList = [&focus] { ++focus; };
+    rig.window.SetHooks(hooks);
+    rig.window.SetLanguage(GetParam().language);
+    QString shown;
+    // Closes whatever modal box the command opens, noting which it was.
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&shown] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            shown = modal->objectName();
+            modal->close();
+        }
+    });
+    closer.start(10);
+    rig.window.OnAbout();
+    EXPECT_EQ(shown, QString::fromUtf8(GetParam().box));
+    EXPECT_EQ(focus, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, AboutCommand,
+    ::testing::Values(AboutCase { 0, "7394" }, AboutCase { 1, "7394" }, AboutCase { 2, "382" },
+        AboutCase { 7, "" }));
 
 } // namespace
 } // namespace velomira

@@ -62,6 +62,19 @@ TEST(VideoViewZoom, WheelEnlargesTheViewInsideItsPanel)
     EXPECT_EQ(view->VisibleRect(), QRect(100, 50, 640, 360));
 }
 
+TEST(VideoViewZoom, SmallWheelDeltasAddUpToWholeSteps)
+{
+    PanelRig rig;
+    CPlxVideoView* view = rig.front->view();
+    for (int i = 0; i < 7; ++i)
+        Wheel(view, QPoint(200, 100), 15);
+    EXPECT_EQ(view->zoomLevel(), 1);
+    Wheel(view, QPoint(200, 100), 15);
+    EXPECT_EQ(view->zoomLevel(), 2);
+    Wheel(view, QPoint(200, 100), 360);
+    EXPECT_EQ(view->zoomLevel(), 5);
+}
+
 TEST(VideoViewZoom, NothingHappensWhileZoomIsNotAllowed)
 {
     PanelRig rig;
