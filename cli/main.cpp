@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "app/AppValues.h"
+#include "cli/Commands.h"
 #include "playback/ffmpeg/MediaBackendInfo.h"
 
 namespace {
@@ -20,6 +21,16 @@ struct Command {
 // One row per command; each command lives in a file of its own.
 constexpr Command kCommands[] = {
     { "", "", nullptr },
+    { "scan", "scan ROOT [--show normal|event|all] [--ascending] [--json]",
+        velomira::cli::RunScanCommand },
+    { "import", "import [--json] FILE...", velomira::cli::RunImportCommand },
+    { "settings",
+        "settings show ROOT [--json] | check ROOT | restore ROOT --language N | set ROOT "
+        "OFFSET=VALUE...",
+        velomira::cli::RunSettingsCommand },
+    { "factory", "factory ROOT [--json]", velomira::cli::RunFactoryCommand },
+    { "telemetry", "telemetry --samples FILE --duration-ms D [--json|--csv|--gpx]",
+        velomira::cli::RunTelemetrySamplesCommand },
 };
 
 void PrintHelp(std::FILE* out)

@@ -1,0 +1,166 @@
+// velomira-card settings show ROOT [--json]
+// velomira-card settings check ROOT
+// velomira-card settings restore ROOT --language N
+// velomira-card settings set ROOT OFFSET=VALUE...
+#include <cstdio>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "cli/CommandSupport.h"
+#include "cli/Commands.h"
+#include "cli/JsonWriter.h"
+#include "settings/SettingsFile.h"
+
+namespace velomira::cli {
+namespace {
+
+constexpr std::string_view kUsage
+    = "usage: settings show ROOT [--json] | check ROOT | restore ROOT --language N | "
+      "set ROOT OFFSET=VALUE...";
+
+const char* PlaceName(SettingsPlace place)
+{
+    return place == SettingsPlace::Root ? "root" : "SETUP";
+}
+
+int Show(const DriveRoots& drives, bool json)
+{
+    const auto content = ReadSettingsFile(kCardLetter, drives);
+    if (!content)
+        return Negative("no data_setup.cfg in the card's root or SETUP folder");
+    const auto& bytes = content->bytes;
+    const int stored = bytes.size() > kSettingsChecksumOffset ? bytes[kSettingsChecksumOffset] : -1;
+    const int computed = SettingsChecksum(bytes);
+    const bool valid = IsSettingsRecordValid(bytes);
+    std::string out;
+    if (json) {
+        JsonWriter writer;
+        writer.BeginObject();
+        writer.Key("place").String(PlaceName(content->place));
+        writer.Key("checksumStored");
+        if (stored < 0)
+            writer.Null();
+        else
+            writer.Integer(stored);
+        writer.Key("checksumComputed").Integer(computed);
+        writer.Key("valid").Bool(valid);
+        writer.Key("words").BeginObject();
+        for (std::size_t offset = kFirstSettingsWord; offset + 1 < kSettingsRecordBytes;
+             offset += 2) {
+            if (const auto word = SettingsWord(bytes, offset))
+                writer.Key(std::to_string(offset)).Integer(*word);
+        }
+        writer.EndObject().EndObject();
+        out = writer.Text() + "\n";
+    } else {
+        char line[128];
+        out += std::string("place: ") + PlaceName(content->place) + "\n";
+        std::snprintf(line, sizeof line, "length: %zu\n", bytes.size());
+        out += line;
+        if (stored >= 0)
+            std::snprintf(line, sizeof line, "checksumStored: 0x%02X\n", stored);
+        else
+            std::snprintf(line, sizeof line, "checksumStored: none\n");
+        out += line;
+        std::snprintf(line, sizeof line, "checksumComputed: 0x%02X\n", computed);
+        out += line;
+        out += std::string("valid: ") + (valid ? "yes" : "no") + "\n";
+        for (std::size_t offset = kFirstSettingsWord; offset + 1 < kSettingsRecordBytes;
+             offset += 2) {
+            const auto word = SettingsWord(bytes, offset);
+            if (!word)
+                break;
+            const std::string_view name = SettingsWordName(offset);
+            std::snprintf(line, sizeof line, "%3zu %5u%s%.*s\n", offset,
+                static_cast<unsigned>(*word), name.empty() ? "" : "  ",
+                static_cast<int>(name.size()), name.data());
+            out += line;
+        }
+    }
+    WriteOut(out);
+    return kExitSuccess;
+}
+
+int Check(const DriveRoots& drives)
+{
+    const auto content = ReadSettingsFile(kCardLetter, drives);
+    const bool valid = content && IsSettingsRecordValid(content->bytes);
+    WriteOut(valid ? "valid\n" : "damaged\n");
+    return valid ? kExitSuccess : kExitNegative;
+}
+
+int Restore(const DriveRoots& drives, std::span<char* const> options)
+{
+    if (options.size() != 2 || std::string_view(options[0]) != "--language")
+        return BadInput("usage: settings restore ROOT --language N");
+    const auto language = ParseInteger(options[1]);
+    if (!language || *language < 0 || *language > 2)
+        return BadInput("--language must be 0 (Japanese), 1 (English) or 2 (Korean)");
+    if (!WriteSettingsFile(kCardLetter, drives, DefaultSettingsRecord(static_cast<int>(*language))))
+        return Negative("cannot write data_setup.cfg in the card's root");
+    WriteOut("restored\n");
+    return kExitSuccess;
+}
+
+int Set(const DriveRoots& drives, std::span<char* const> assignments)
+{
+    if (assignments.empty())
+        return BadInput("usage: settings set ROOT OFFSET=VALUE...");
+    std::vector<std::pair<std::size_t, std::uint16_t>> changes;
+    for (const char* text : assignments) {
+        const std::string_view assignment = text;
+        const auto equals = assignment.find('=');
+        const auto offset = ParseInteger(assignment.substr(0, equals));
+        const auto value = equals == std::string_view::npos
+            ? std::nullopt
+            : ParseInteger(assignment.substr(equals + 1));
+        if (!offset || !value)
+            return BadInput("expected OFFSET=VALUE, got '" + std::string(assignment) + "'");
+        if (*offset < static_cast<std::int64_t>(kFirstSettingsWord) || *offset > 198
+            || *offset % 2 != 0)
+            return BadInput(
+                "offset " + std::to_string(*offset) + " is not a word: even offsets 4 to 198");
+        if (*value < 0 || *value > 0xFFFF)
+            return BadInput("value " + std::to_string(*value) + " does not fit 16 bits");
+        changes.emplace_back(static_cast<std::size_t>(*offset), static_cast<std::uint16_t>(*value));
+    }
+    const auto content = ReadSettingsFile(kCardLetter, drives);
+    if (!content)
+        return Negative("no data_setup.cfg to change (settings restore writes one)");
+    SettingsRecord record {};
+    std::copy(content->bytes.begin(), content->bytes.end(), record.begin());
+    for (const auto& [offset, value] : changes)
+        SetSettingsWord(record, offset, value);
+    if (!WriteSettingsFile(kCardLetter, drives, record))
+        return Negative("cannot write data_setup.cfg in the card's root");
+    WriteOut("written\n");
+    return kExitSuccess;
+}
+
+} // namespace
+
+int RunSettingsCommand(std::span<char* const> args)
+{
+    if (args.size() < 2)
+        return BadInput(kUsage);
+    const std::string_view action = args[0];
+    const auto drives = CardDrive(args[1]);
+    if (!drives)
+        return kExitBadInput;
+    const auto rest = args.subspan(2);
+    if (action == "show") {
+        if (rest.size() > 1 || (rest.size() == 1 && std::string_view(rest[0]) != "--json"))
+            return BadInput(kUsage);
+        return Show(*drives, rest.size() == 1);
+    }
+    if (action == "check")
+        return rest.empty() ? Check(*drives) : BadInput(kUsage);
+    if (action == "restore")
+        return Restore(*drives, rest);
+    if (action == "set")
+        return Set(*drives, rest);
+    return BadInput(kUsage);
+}
+
+} // namespace velomira::cli

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "app/MessageBoxService.h"
+#include "platform/DriveRoots.h"
+#include "settings/SettingsRecord.h"
+
+namespace velomira {
+
+inline constexpr std::string_view kSettingsFileName = "data_setup.cfg";
+
+enum class SettingsPlace { Root, Setup };
+
+// What was read of data_setup.cfg: up to its first 200 bytes (fewer for a short file).
+struct SettingsFileContent {
+    std::vector<std::uint8_t> bytes;
+    SettingsPlace place = SettingsPlace::Root;
+};
+
+// Reads the settings file of the card in drive `letter`: from the root, or from SETUP when
+// the root has none that opens.
+std::optional<SettingsFileContent> ReadSettingsFile(char letter, const DriveRoots& drives);
+
+// Sets the checksum and writes the record to the card's root, atomically. False (nothing
+// written, nothing shown) when it cannot be written.
+bool WriteSettingsFile(char letter, const DriveRoots& drives, SettingsRecord record);
+
+enum class SettingsCheck { Proceed, Stop };
+
+// The check before the settings editor opens: a valid file proceeds; a missing, short or
+// damaged one raises the restore question in `language`. Yes writes the default record
+// and proceeds; No (or a language with no text for the question) shows that the file
+// cannot be opened, where there is a text for it, and stops.
+SettingsCheck CheckAndRestoreSettings(
+    char letter, const DriveRoots& drives, int language, MessageBoxService& messages);
+
+} // namespace velomira
