@@ -1,14 +1,24 @@
 // velomira-mkcard: writes dashcam recordings and whole SD cards for tests and demos.
-#include <cstdio>
-#include <filesystem>
-#include <string_view>
+#include <exception>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "devtools/mkcard/CommandLine.h"
+
+extern "C" {
+#include <libavutil/log.h>
+}
 
 int main(int argc, char** argv)
 {
-    if (argc >= 3 && std::string_view(argv[1]) == "testset") {
-        std::filesystem::create_directories(argv[2]);
-        return 0;
+    av_log_set_level(AV_LOG_ERROR);
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    try {
+        return velomira::RunCommand(velomira::ParseCommandLine(args));
+    } catch (const std::exception& e) {
+        // File system walks and allocation may throw; report instead of aborting.
+        std::cerr << "velomira-mkcard: " << e.what() << "\n";
+        return 1;
     }
-    std::fputs("Usage: velomira-mkcard testset OUTDIR\n", stderr);
-    return 2;
 }

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "devtools/mkcard/MediaWriter.h"
+#include "devtools/mkcard/NmeaSentenceWriter.h"
+
+namespace velomira {
+
+enum class TelemetrySource { Drive, None, File };
+
+// Everything the recording command takes.
+struct RecordingOptions {
+    std::filesystem::path out;
+    uint32_t durationMs = 4000;
+    VideoSize front { 1920, 1080 };
+    std::optional<VideoSize> rear = VideoSize { 1280, 720 };
+    int fps = 30;
+    AudioKind audio = AudioKind::Aac;
+    TelemetrySource telemetry = TelemetrySource::Drive;
+    std::filesystem::path telemetryFile; // with TelemetrySource::File
+    int gSensorRateHz = 10;
+    bool gnrmc = false;
+    std::string route = "seoul";
+    std::optional<int> cutPercent; // keep this share of the file's bytes
+    std::optional<uint64_t> randomBytes; // write this many random bytes instead
+    uint64_t seed = 1;
+    std::filesystem::path telemetryOut; // empty: none
+    CivilTime start { 2024, 3, 15, 10, 10, 10, 0 }; // clock of the drive's first sample
+    uint32_t driveOffsetMs = 0; // where in its drive the recording starts
+};
+
+// The container named by the file's extension (.mp4 or .avi in any case).
+std::optional<Container> ContainerForPath(const std::filesystem::path& path);
+
+// Writes the recording the options describe. Returns an empty string or what went wrong.
+std::string MakeRecording(const RecordingOptions& options);
+
+// Writes bytes to path through a temporary file in the same folder and a rename, so the
+// final name never holds a partly written file.
+std::string WriteFileAtomically(const std::filesystem::path& path, const std::string& bytes);
+
+} // namespace velomira
