@@ -2,6 +2,8 @@
 // main window closes.
 #include <QApplication>
 #include <QIcon>
+#include <QPalette>
+#include <QToolTip>
 
 #include "app/CSamplePlayerDlg.h"
 
@@ -12,7 +14,14 @@ int main(int argc, char** argv)
     QApplication::setDesktopFileName("velomira-viewer");
     QApplication::setWindowIcon(QIcon(":/icons/velomira-viewer.svg"));
 
+    // Tooltips in the skin's dark colours.
+    QPalette tips = QToolTip::palette();
+    tips.setColor(QPalette::ToolTipBase, QColor(28, 33, 37));
+    tips.setColor(QPalette::ToolTipText, QColor(222, 228, 234));
+    QToolTip::setPalette(tips);
+
     velomira::CSamplePlayerDlg window;
+    window.RegisterTooltips();
     window.exec();
     return 0;
 }

@@ -9,7 +9,7 @@ namespace {
 constexpr std::array<std::string_view, 6> kKindFolders
     = { "Event", "Normal", "Parking", "EVENT", "NORMAL", "PARKING" };
 
-std::string_view Part(std::string_view text, std::size_t from, std::size_t count)
+std::string_view StampPart(std::string_view text, std::size_t from, std::size_t count)
 {
     if (from >= text.size())
         return {};
@@ -45,10 +45,10 @@ bool HasRecordingExtension(std::string_view name)
 void FillStampColumns(std::string_view stamp, RecordingEntry& entry)
 {
     stamp = stamp.substr(0, std::min<std::size_t>(stamp.size(), 15));
-    entry.date = std::string(Part(stamp, 0, 4)) + "-" + std::string(Part(stamp, 4, 2)) + "-"
-        + std::string(Part(stamp, 6, 2));
-    entry.time = std::string(Part(stamp, 9, 2)) + ":" + std::string(Part(stamp, 11, 2)) + ":"
-        + std::string(Part(stamp, 13, 2));
+    entry.date = std::string(StampPart(stamp, 0, 4)) + "-" + std::string(StampPart(stamp, 4, 2))
+        + "-" + std::string(StampPart(stamp, 6, 2));
+    entry.time = std::string(StampPart(stamp, 9, 2)) + ":" + std::string(StampPart(stamp, 11, 2))
+        + ":" + std::string(StampPart(stamp, 13, 2));
 }
 
 std::int64_t LeadingInteger(std::string_view text)

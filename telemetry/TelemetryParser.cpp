@@ -1,6 +1,7 @@
 #include "telemetry/TelemetryParser.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -110,13 +111,20 @@ double DecimalValue(std::string_view text)
         return 0;
     double value = 0;
     const char* begin = text.data() + i;
-    const auto [end, error] = std::from_chars(begin, text.data() + text.size(), value);
+    // strtod also reads hexadecimal numbers ("0x1A" is 26).
+    auto format = std::chars_format::general;
+    if (text.size() > i + 2 && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')
+        && std::isxdigit(static_cast<unsigned char>(text[i + 2]))) {
+        format = std::chars_format::hex;
+        begin += 2;
+    }
+    const auto [end, error] = std::from_chars(begin, text.data() + text.size(), value, format);
     if (end == begin)
         return 0;
     if (error == std::errc::result_out_of_range) {
         // strtod gives HUGE_VAL for overflow and a (near) zero for underflow.
         std::string_view digits(begin, static_cast<std::size_t>(end - begin));
-        const auto exponent = digits.find_first_of("eE");
+        const auto exponent = digits.find_first_of(format == std::chars_format::hex ? "pP" : "eE");
         const bool tiny = exponent != std::string_view::npos && exponent + 1 < digits.size()
             && digits[exponent + 1] == '-';
         value = tiny ? 0.0 : std::numeric_limits<double>::infinity();

@@ -79,12 +79,12 @@ std::vector<CardRecording> StandardCardRecordings(const CardOptions& options, bo
     const std::string event = fatSafe ? "EVENT" : "Event";
     const std::string parking = fatSafe ? "PARKING" : "Parking";
     std::vector<CardRecording> out {
-        { "NORMAL/2024/0315/20240315_101010_NF.mp4", true, "seoul", 0, 0 },
-        { std::filesystem::path(normal) / "20240315_101110_NF.mp4", true, "tokyo", 0, 0 },
-        { std::filesystem::path(normal) / "20240315_101210_NF.mp4", false, "seoul", 0, 0 },
-        { std::filesystem::path(event) / "20240315_101300_EF.avi", true, "newyork", 0, 0 },
-        { "EVENT/20240315_101400_EF.mp4", true, "sydney", 0, 0 },
-        { std::filesystem::path(parking) / "20240315_020000_PF.mp4", true, "saopaulo", 0, 0 },
+        { "NORMAL/2024/0315/20240315_101010_NF.mp4", true, "seoul", 0, 0, 0 },
+        { std::filesystem::path(normal) / "20240315_101110_NF.mp4", true, "tokyo", 0, 0, 0 },
+        { std::filesystem::path(normal) / "20240315_101210_NF.mp4", false, "seoul", 0, 0, 0 },
+        { std::filesystem::path(event) / "20240315_101300_EF.avi", true, "newyork", 0, 0, 0 },
+        { "EVENT/20240315_101400_EF.mp4", true, "sydney", 0, 0, 0 },
+        { std::filesystem::path(parking) / "20240315_020000_PF.mp4", true, "saopaulo", 0, 0, 0 },
     };
     for (size_t i = 0; i < out.size(); ++i) {
         out[i].durationMs = options.durationMs;
@@ -156,6 +156,7 @@ std::string WriteCard(
         rec_options.route = rec.route;
         rec_options.seed = rec.seed;
         rec_options.start = StartFromName(rec.relativePath);
+        rec_options.driveOffsetMs = rec.driveOffsetMs;
         if (auto error = MakeRecording(rec_options); !error.empty())
             return rec.relativePath.string() + ": " + error;
     }
@@ -192,12 +193,12 @@ std::string WriteDemoCard(const std::filesystem::path& outDir)
     options.front = { 1920, 1080 };
     options.rear = VideoSize { 1280, 720 };
     const std::vector<CardRecording> recordings {
-        { "Normal/20240315_101010_NF.mp4", true, "seoul", 20000, 11 },
-        { "Normal/20240315_101030_NF.mp4", true, "seoul", 20000, 12 },
-        { "NORMAL/2024/0315/20240315_101050_NF.mp4", true, "seoul", 20000, 13 },
-        { "Event/20240315_101110_EF.mp4", true, "seoul", 20000, 14 },
-        { "Normal/20240316_083000_NF.mp4", true, "tokyo", 20000, 15 },
-        { "EVENT/20240316_083020_EF.mp4", true, "tokyo", 20000, 16 },
+        { "Normal/20240315_101010_NF.mp4", true, "seoul", 20000, 11, 0 },
+        { "Normal/20240315_101030_NF.mp4", true, "seoul", 20000, 11, 20000 },
+        { "NORMAL/2024/0315/20240315_101050_NF.mp4", true, "seoul", 20000, 11, 40000 },
+        { "Event/20240315_101110_EF.mp4", true, "seoul", 20000, 11, 60000 },
+        { "Normal/20240316_083000_NF.mp4", true, "tokyo", 20000, 15, 0 },
+        { "EVENT/20240316_083020_EF.mp4", true, "tokyo", 20000, 15, 20000 },
     };
     return WriteCard(options, recordings, false);
 }

@@ -37,6 +37,7 @@ struct CardRecording {
     std::string route = "seoul";
     uint32_t durationMs = 2000;
     uint64_t seed = 1;
+    uint32_t driveOffsetMs = 0; // continues the drive of the recording before it
 };
 
 // The standard set of recordings: every kind folder spelling, a nested date folder, an AVI,
@@ -55,7 +56,7 @@ std::string WriteCard(
     const CardOptions& options, const std::vector<CardRecording>& recordings, bool fatSafe);
 
 // The demo card: six 20-second full-size recordings (front 1920x1080, rear 1280x720, AAC,
-// telemetry) around Seoul and Tokyo, one after another.
+// telemetry): one drive through Seoul in four parts and one through Tokyo in two.
 std::string WriteDemoCard(const std::filesystem::path& outDir);
 
 // The settings file bytes a mode puts on the card (none for SetupFileMode::None).

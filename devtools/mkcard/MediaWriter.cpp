@@ -61,9 +61,9 @@ struct EncodedStream {
 
 class RecordingWriter {
 public:
-    RecordingWriter(const std::filesystem::path& path, const RecordingSpec& spec)
+    RecordingWriter(const std::filesystem::path& path, const RecordingPlan& plan)
         : m_path(path)
-        , m_spec(spec)
+        , m_plan(plan)
     { }
 
     RecordingResult Run()
@@ -72,7 +72,7 @@ public:
         result.error = Open();
         if (result.error.empty())
             result.error = WriteAll();
-        if (result.error.empty() && m_spec.container == Container::Avi && m_telemetry)
+        if (result.error.empty() && m_plan.container == Container::Avi && m_telemetry)
             result.error = PatchAviStreamType(m_path, m_telemetry->index, "dats", "txts");
         if (result.error.empty())
             result.writtenTelemetry = m_stored;
@@ -82,10 +82,10 @@ public:
 private:
     std::string Open()
     {
-        const char* format = m_spec.container == Container::Mp4 ? "mp4" : "avi";
+        const char* format = m_plan.container == Container::Mp4 ? "mp4" : "avi";
         // FFmpeg's mp4 muxer has no PCM; the QuickTime flavour of the same muxer does and
         // gives a file that MP4 readers take alike.
-        if (m_spec.container == Container::Mp4 && m_spec.audio == AudioKind::Pcm)
+        if (m_plan.container == Container::Mp4 && m_plan.audio == AudioKind::Pcm)
             format = "mov";
         AVFormatContext* raw = nullptr;
         int err = avformat_alloc_output_context2(&raw, nullptr, format, m_path.c_str());
@@ -94,17 +94,17 @@ private:
         m_format.reset(raw);
         m_format->flags |= AVFMT_FLAG_BITEXACT;
 
-        if (auto error = AddVideo(m_spec.front); !error.empty())
+        if (auto error = AddVideo(m_plan.front); !error.empty())
             return error;
-        if (m_spec.rear) {
-            if (auto error = AddVideo(*m_spec.rear); !error.empty())
+        if (m_plan.rear) {
+            if (auto error = AddVideo(*m_plan.rear); !error.empty())
                 return error;
         }
-        if (m_spec.audio != AudioKind::None) {
+        if (m_plan.audio != AudioKind::None) {
             if (auto error = AddAudio(); !error.empty())
                 return error;
         }
-        if (m_spec.telemetryStream) {
+        if (m_plan.telemetryStream) {
             m_telemetry = avformat_new_stream(m_format.get(), nullptr);
             if (m_telemetry == nullptr)
                 return "cannot add the telemetry stream";
@@ -113,9 +113,9 @@ private:
             m_telemetry->time_base = AVRational { 1, 1000 };
             // The QuickTime flavour has no tag of its own for data; take the one the mp4
             // flavour gives, so both write the same kind of track.
-            if (m_spec.container == Container::Mp4)
+            if (m_plan.container == Container::Mp4)
                 m_telemetry->codecpar->codec_tag = MKTAG('g', 'p', 'm', 'd');
-            m_stored = TelemetryAsStored(m_spec.container, m_spec.telemetry);
+            m_stored = TelemetryAsStored(m_plan.container, m_plan.telemetry);
         }
 
         err = avio_open(&m_format->pb, m_path.c_str(), AVIO_FLAG_WRITE);
@@ -140,10 +140,10 @@ private:
         c->width = size.width;
         c->height = size.height;
         c->pix_fmt = AV_PIX_FMT_YUV420P;
-        c->time_base = AVRational { 1, m_spec.fps };
-        c->framerate = AVRational { m_spec.fps, 1 };
-        c->gop_size = m_spec.fps;
-        c->keyint_min = m_spec.fps;
+        c->time_base = AVRational { 1, m_plan.fps };
+        c->framerate = AVRational { m_plan.fps, 1 };
+        c->gop_size = m_plan.fps;
+        c->keyint_min = m_plan.fps;
         c->max_b_frames = 0;
         // A fixed thread count keeps the output identical on every machine.
         c->thread_count = 2;
@@ -155,9 +155,9 @@ private:
         av_opt_set(c->priv_data, "crf", "26", 0);
         // One key frame a second and nowhere else; in AVI every key frame carries the
         // parameter sets, since the container has no place for them.
-        std::string params = "scenecut=0:keyint=" + std::to_string(m_spec.fps)
-            + ":min-keyint=" + std::to_string(m_spec.fps);
-        if (m_spec.container == Container::Avi)
+        std::string params = "scenecut=0:keyint=" + std::to_string(m_plan.fps)
+            + ":min-keyint=" + std::to_string(m_plan.fps);
+        if (m_plan.container == Container::Avi)
             params += ":repeat-headers=1";
         av_opt_set(c->priv_data, "x264-params", params.c_str(), 0);
         int err = avcodec_open2(c, codec, nullptr);
@@ -175,7 +175,7 @@ private:
 
     std::string AddAudio()
     {
-        const bool aac = m_spec.audio == AudioKind::Aac;
+        const bool aac = m_plan.audio == AudioKind::Aac;
         const AVCodec* codec = avcodec_find_encoder(aac ? AV_CODEC_ID_AAC : AV_CODEC_ID_PCM_S16LE);
         if (codec == nullptr)
             return "libavcodec has no audio encoder for the chosen audio";
@@ -207,8 +207,8 @@ private:
     std::string WriteAll()
     {
         const int64_t frameCount
-            = (static_cast<int64_t>(m_spec.durationMs) * m_spec.fps + 999) / 1000;
-        const int64_t audioSamples = static_cast<int64_t>(m_spec.durationMs) * kAudioRate / 1000;
+            = (static_cast<int64_t>(m_plan.durationMs) * m_plan.fps + 999) / 1000;
+        const int64_t audioSamples = static_cast<int64_t>(m_plan.durationMs) * kAudioRate / 1000;
         m_packet.reset(av_packet_alloc());
 
         for (size_t i = 0; i < m_video.size(); ++i) {
@@ -228,7 +228,7 @@ private:
                 if (auto error = EncodeVideoFrame(i, frame); !error.empty())
                     return error;
             }
-            const int64_t untilMs = (frame + 1) * 1000 / m_spec.fps;
+            const int64_t untilMs = (frame + 1) * 1000 / m_plan.fps;
             const int64_t audioUntil = std::min(audioSamples, untilMs * kAudioRate / 1000);
             while (m_audio.codec && audioWritten < audioUntil) {
                 const int count = static_cast<int>(
@@ -285,8 +285,8 @@ private:
         content.height = f->height;
         content.streamId = static_cast<int>(index);
         content.frameNumber = static_cast<int>(frameNumber & 0xffff);
-        content.fps = m_spec.fps;
-        content.cameraName = index == 0 ? m_spec.frontName : m_spec.rearName;
+        content.fps = m_plan.fps;
+        content.cameraName = index == 0 ? m_plan.frontName : m_plan.rearName;
         PaintPicture(YuvPlanes { f->data[0], f->data[1], f->data[2], f->linesize[0], f->linesize[1],
                          f->linesize[2] },
             content);
@@ -305,7 +305,7 @@ private:
         if (av_frame_get_buffer(frame.get(), 0) < 0)
             return "out of memory for audio";
         // A tone gliding between 330 and 880 Hz every four seconds, quieter on the right.
-        const double seedOffsetHz = static_cast<double>(m_spec.seed % 50);
+        const double seedOffsetHz = static_cast<double>(m_plan.seed % 50);
         for (int i = 0; i < count; ++i) {
             const double t = static_cast<double>(firstSample + i) / kAudioRate;
             const double glide = 0.5 - 0.5 * std::cos(2.0 * std::numbers::pi * t / 4.0);
@@ -353,16 +353,21 @@ private:
     std::string WriteTelemetry(size_t index)
     {
         const TelemetrySample& sample = m_stored[index];
-        // In AVI a stream's time is its chunk count; an empty chunk at zero makes the muxer
-        // fill the gap before a first sample that comes after 0 ms.
-        if (index == 0 && sample.timeMs > 0 && m_spec.container == Container::Avi) {
-            PacketPtr empty(av_packet_alloc());
-            empty->stream_index = m_telemetry->index;
-            empty->pts = empty->dts = 0;
-            empty->duration = 1;
-            const int err = av_interleaved_write_frame(m_format.get(), empty.get());
-            if (err < 0)
-                return "cannot write the telemetry stream's start: " + AvError(err);
+        // In AVI a stream's time is its chunk count, and the muxer fills gaps with empty
+        // chunks, but not before the first chunk and not over more than 60000 at once: empty
+        // chunks of our own at 0 ms and every 50 s keep every sample at its time.
+        if (m_plan.container == Container::Avi) {
+            if (index == 0 && sample.timeMs > 0) {
+                if (auto error = WriteEmptyTelemetryChunk(0); !error.empty())
+                    return error;
+                m_lastChunkMs = 0;
+            }
+            while (m_lastChunkMs >= 0 && sample.timeMs - m_lastChunkMs > kMaxAviGapMs) {
+                m_lastChunkMs += kMaxAviGapMs;
+                if (auto error = WriteEmptyTelemetryChunk(m_lastChunkMs); !error.empty())
+                    return error;
+            }
+            m_lastChunkMs = sample.timeMs;
         }
         PacketPtr packet(av_packet_alloc());
         if (av_new_packet(packet.get(), static_cast<int>(sample.bytes.size())) < 0)
@@ -373,7 +378,7 @@ private:
         packet->flags |= AV_PKT_FLAG_KEY;
         const int64_t endMs = index + 1 < m_stored.size()
             ? m_stored[index + 1].timeMs
-            : std::max<int64_t>(m_spec.durationMs, sample.timeMs + 1);
+            : std::max<int64_t>(m_plan.durationMs, sample.timeMs + 1);
         packet->pts = packet->dts = sample.timeMs;
         packet->duration = endMs - sample.timeMs;
         av_packet_rescale_ts(packet.get(), AVRational { 1, 1000 }, m_telemetry->time_base);
@@ -383,8 +388,23 @@ private:
         return {};
     }
 
+    std::string WriteEmptyTelemetryChunk(int64_t timeMs)
+    {
+        PacketPtr empty(av_packet_alloc());
+        empty->stream_index = m_telemetry->index;
+        empty->pts = empty->dts = timeMs;
+        empty->duration = 1;
+        const int err = av_interleaved_write_frame(m_format.get(), empty.get());
+        if (err < 0)
+            return "cannot write the telemetry stream's filler: " + AvError(err);
+        return {};
+    }
+
+    static constexpr int64_t kMaxAviGapMs = 50000;
+
     std::filesystem::path m_path;
-    const RecordingSpec& m_spec;
+    const RecordingPlan& m_plan;
+    int64_t m_lastChunkMs = -1; // time of the last telemetry chunk in AVI, -1 before the first
     FormatContextPtr m_format;
     std::vector<EncodedStream> m_video;
     std::vector<FramePtr> m_videoFrames;
@@ -409,19 +429,19 @@ std::vector<TelemetrySample> TelemetryAsStored(
     return stored;
 }
 
-RecordingResult WriteRecording(const std::filesystem::path& path, const RecordingSpec& spec)
+RecordingResult WriteRecording(const std::filesystem::path& path, const RecordingPlan& plan)
 {
-    if (spec.fps < 1 || spec.fps > 240)
+    if (plan.fps < 1 || plan.fps > 240)
         return { "the frame rate must be 1 to 240", {} };
-    for (size_t i = 1; i < spec.telemetry.size(); ++i) {
-        if (spec.telemetry[i].timeMs < spec.telemetry[i - 1].timeMs)
+    for (size_t i = 1; i < plan.telemetry.size(); ++i) {
+        if (plan.telemetry[i].timeMs < plan.telemetry[i - 1].timeMs)
             return { "telemetry samples must be in time order", {} };
     }
-    for (const auto& sample : spec.telemetry) {
+    for (const auto& sample : plan.telemetry) {
         if (sample.bytes.empty())
             return { "an empty telemetry sample cannot be stored", {} };
     }
-    RecordingWriter writer(path, spec);
+    RecordingWriter writer(path, plan);
     return writer.Run();
 }
 

@@ -18,7 +18,7 @@ struct VideoSize {
     int height = 0;
 };
 
-struct RecordingSpec {
+struct RecordingPlan {
     Container container = Container::Mp4;
     uint32_t durationMs = 4000;
     VideoSize front { 1920, 1080 };
@@ -44,7 +44,7 @@ struct RecordingResult {
 // Encodes and writes one recording: H.264 front (and rear) video with frame stamps, AAC or
 // PCM audio (a tone that rises and falls), and the telemetry as a data stream (MP4, time
 // base 1/1000, each sample lasting until the next) or a text stream 'txts' (AVI).
-RecordingResult WriteRecording(const std::filesystem::path& path, const RecordingSpec& spec);
+RecordingResult WriteRecording(const std::filesystem::path& path, const RecordingPlan& plan);
 
 // The times the telemetry gets in the given container (see RecordingResult).
 std::vector<TelemetrySample> TelemetryAsStored(

@@ -123,15 +123,25 @@ void PaintPicture(const YuvPlanes& planes, const PictureContent& content)
         }
     }
 
-    // Chroma: blue sky, neutral road, green verge.
+    // Chroma: blue sky, neutral road, green verge (the road's edges as in the luma).
     const int chromaHeight = (height + 1) / 2;
     const int chromaWidth = (width + 1) / 2;
     for (int y = 0; y < chromaHeight; ++y) {
         uint8_t* u = planes.u + static_cast<std::ptrdiff_t>(y) * planes.strideU;
         uint8_t* v = planes.v + static_cast<std::ptrdiff_t>(y) * planes.strideV;
-        const bool sky = 2 * y < horizon;
-        std::memset(u, sky ? 160 : 118, static_cast<size_t>(chromaWidth));
-        std::memset(v, sky ? 112 : 122, static_cast<size_t>(chromaWidth));
+        if (2 * y < horizon) {
+            std::memset(u, 160, static_cast<size_t>(chromaWidth));
+            std::memset(v, 112, static_cast<size_t>(chromaWidth));
+            continue;
+        }
+        const int depth = 2 * y - horizon;
+        const int halfRoad = width / 40 + depth * width / std::max(1, 2 * (height - horizon));
+        const int left = std::clamp((width / 2 - halfRoad) / 2, 0, chromaWidth);
+        const int right = std::clamp((width / 2 + halfRoad + 1) / 2, left, chromaWidth);
+        std::memset(u, 100, static_cast<size_t>(chromaWidth));
+        std::memset(v, 110, static_cast<size_t>(chromaWidth));
+        std::memset(u + left, 128, static_cast<size_t>(right - left));
+        std::memset(v + left, 128, static_cast<size_t>(right - left));
     }
 
     // Camera name and recording time under the stamp band.

@@ -69,15 +69,15 @@ std::string MakeRecording(const RecordingOptions& options)
     if (!container)
         return "the recording's name must end in .mp4 or .avi: " + options.out.string();
 
-    RecordingSpec spec;
-    spec.container = *container;
-    spec.durationMs = options.durationMs;
-    spec.front = options.front;
-    spec.rear = options.rear;
-    spec.fps = options.fps;
-    spec.audio = options.audio;
-    spec.seed = options.seed;
-    spec.telemetryStream = options.telemetry != TelemetrySource::None;
+    RecordingPlan plan;
+    plan.container = *container;
+    plan.durationMs = options.durationMs;
+    plan.front = options.front;
+    plan.rear = options.rear;
+    plan.fps = options.fps;
+    plan.audio = options.audio;
+    plan.seed = options.seed;
+    plan.telemetryStream = options.telemetry != TelemetrySource::None;
     if (options.telemetry == TelemetrySource::Drive) {
         DriveOptions drive;
         drive.durationMs = options.durationMs;
@@ -86,21 +86,22 @@ std::string MakeRecording(const RecordingOptions& options)
         drive.route = options.route;
         drive.seed = options.seed;
         drive.start = options.start;
-        spec.telemetry = SynthesizeDrive(drive);
+        drive.driveOffsetMs = options.driveOffsetMs;
+        plan.telemetry = SynthesizeDrive(drive);
     } else if (options.telemetry == TelemetrySource::File) {
         bool ok = false;
         const std::string text = ReadWholeFile(options.telemetryFile, ok);
         if (!ok)
             return "cannot read " + options.telemetryFile.string();
         std::string error;
-        if (!ParseTelemetryText(text, spec.telemetry, error))
+        if (!ParseTelemetryText(text, plan.telemetry, error))
             return options.telemetryFile.string() + ": " + error;
     }
 
     // Encode into a temporary name so an interrupted run leaves no half file behind.
     std::filesystem::path temp = options.out;
     temp += ".part";
-    const RecordingResult result = WriteRecording(temp, spec);
+    const RecordingResult result = WriteRecording(temp, plan);
     std::error_code ec;
     if (!result.error.empty()) {
         std::filesystem::remove(temp, ec);

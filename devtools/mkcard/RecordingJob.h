@@ -30,6 +30,7 @@ struct RecordingOptions {
     uint64_t seed = 1;
     std::filesystem::path telemetryOut; // empty: none
     CivilTime start { 2024, 3, 15, 10, 10, 10, 0 }; // clock of the drive's first sample
+    uint32_t driveOffsetMs = 0; // where in its drive the recording starts
 };
 
 // The container named by the file's extension (.mp4 or .avi in any case).

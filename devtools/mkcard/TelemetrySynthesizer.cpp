@@ -45,21 +45,23 @@ Motion MotionAt(double cycleS)
     return { 0.0, 0.0, 0.0 };
 }
 
-// Driver-assistance words for a point of the cycle: lanes seen above 30 km/h, a left
-// departure for a second while cruising after the turn, the vehicle ahead while cruising
-// (1) and while braking (2).
+// Driver-assistance words for a point of the cycle: lanes seen from 30 km/h; departures to
+// the right (16 s) and left (27 s) that warn, and departures while the warning is held (left
+// during the turn with its indicator on, right while braking); the vehicle ahead while
+// cruising (1) and while braking (2).
 void AssistanceWords(double cycleS, double speedKmh, std::array<uint16_t, 11>& status)
 {
+    const auto during = [cycleS](double from, double to) { return cycleS >= from && cycleS < to; };
     const bool lanes = speedKmh >= 30.0;
+    status[2] = during(20.0, 25.0) ? 1 : 0;
+    status[3] = during(33.0, 35.0) ? 1 : 0;
     status[4] = lanes ? 1 : 0;
     status[5] = lanes ? 1 : 0;
-    status[6] = (cycleS >= 27.0 && cycleS < 28.0) ? 1 : 0;
-    status[7] = (cycleS >= 16.0 && cycleS < 16.5) ? 1 : 0;
-    status[2] = 0;
-    status[3] = (cycleS >= 16.0 && cycleS < 16.5) ? 1 : 0; // right departure held
-    if (cycleS >= 31.0 && cycleS < 37.0)
+    status[6] = (during(27.0, 28.0) || during(22.0, 23.0)) ? 1 : 0;
+    status[7] = (during(16.0, 16.5) || during(33.5, 34.0)) ? 1 : 0;
+    if (during(31.0, 37.0))
         status[9] = 2;
-    else if (cycleS >= 11.0 && cycleS < 31.0)
+    else if (during(11.0, 31.0))
         status[9] = 1;
     else
         status[9] = 0;
@@ -138,14 +140,18 @@ std::vector<TelemetrySample> SynthesizeDrive(const DriveOptions& options)
     uint32_t nextGSensorMs = 0;
     uint32_t nextRmcSecond = 0;
     constexpr uint32_t kStepMs = 1;
-    for (uint32_t t = 0; t < options.durationMs; t += kStepMs) {
+    // t is the drive's time, r the recording's: the drive may have begun before it.
+    const uint32_t endMs = options.driveOffsetMs + options.durationMs;
+    for (uint32_t t = 0; t < endMs; t += kStepMs) {
         const double timeS = t / 1000.0;
         state.cycleS = std::fmod(cycleOffsetS + timeS, kCycleS);
         state.motion = MotionAt(state.cycleS);
+        const bool recording = t >= options.driveOffsetMs;
+        const uint32_t r = t - options.driveOffsetMs;
 
-        if (rate > 0 && t == nextGSensorMs) {
+        if (recording && rate > 0 && r == nextGSensorMs) {
             GSensorValues values;
-            values.marker = (t / periodMs) % 2 == 0 ? 'M' : 'A';
+            values.marker = (r / periodMs) % 2 == 0 ? 'M' : 'A';
             const double forwardG = state.motion.accelMs2 / kGravity + noise(0.02);
             const double sidewaysG = state.motion.speedMs
                     * (state.motion.turnDegPerS * std::numbers::pi / 180.0) / kGravity
@@ -155,17 +161,17 @@ std::vector<TelemetrySample> SynthesizeDrive(const DriveOptions& options)
                 FirstTripleCounts(forwardG) };
             values.second = { SecondTripleCounts(sidewaysG), SecondTripleCounts(upG - 1.0),
                 SecondTripleCounts(forwardG) };
-            const CivilTime now = AddMilliseconds(options.start, t);
+            const CivilTime now = AddMilliseconds(options.start, r);
             values.clock = { static_cast<uint8_t>(now.year - 2000), static_cast<uint8_t>(now.month),
                 static_cast<uint8_t>(now.day), static_cast<uint8_t>(now.hour),
                 static_cast<uint8_t>(now.minute), static_cast<uint8_t>(now.second) };
             const double speedKmh = state.motion.speedMs * 3.6;
             values.status[0] = static_cast<uint16_t>(std::lround(speedKmh));
             AssistanceWords(state.cycleS, speedKmh, values.status);
-            samples.push_back({ t, WriteGSensorSample(values) });
+            samples.push_back({ r, WriteGSensorSample(values) });
             nextGSensorMs += periodMs;
         }
-        if (t == nextRmcSecond * 1000 + rmcOffsetMs) {
+        if (recording && r == nextRmcSecond * 1000 + rmcOffsetMs) {
             std::optional<RmcFix> fix;
             if (nextRmcSecond % 10 != 2) {
                 RmcFix f;
@@ -176,8 +182,8 @@ std::vector<TelemetrySample> SynthesizeDrive(const DriveOptions& options)
                 fix = f;
             }
             const std::string line
-                = WriteRmcSentence(talker, AddMilliseconds(options.start, t), fix);
-            samples.push_back({ t, std::vector<uint8_t>(line.begin(), line.end()) });
+                = WriteRmcSentence(talker, AddMilliseconds(options.start, r), fix);
+            samples.push_back({ r, std::vector<uint8_t>(line.begin(), line.end()) });
             ++nextRmcSecond;
         }
 

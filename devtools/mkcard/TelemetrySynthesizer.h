@@ -27,7 +27,10 @@ struct DriveOptions {
     bool gnrmc = false; // "$GNRMC" instead of "$GPRMC"
     std::string route = "seoul";
     uint64_t seed = 1;
-    CivilTime start { 2024, 3, 15, 10, 10, 10, 0 };
+    CivilTime start { 2024, 3, 15, 10, 10, 10, 0 }; // clock at the recording's start
+    // How long the drive had been going when the recording began: consecutive recordings
+    // of one drive with the same seed continue each other.
+    uint32_t driveOffsetMs = 0;
 };
 
 // CivilTime plus a number of milliseconds, across day, month and year ends.

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <sstream>
 #include <system_error>
+#include <unistd.h>
 
 #include "devtools/mkcard/CardWriter.h"
 #include "devtools/mkcard/GSensorSampleWriter.h"
@@ -108,8 +109,9 @@ std::string WriteTestset(const std::filesystem::path& outDir)
     if (!identity.empty() && ReadText(outDir / "stamp.txt") == identity + "\n")
         return {};
 
+    // A folder of this run's own, so two runs at once never write into the same files.
     std::filesystem::path temp = outDir;
-    temp += ".tmp";
+    temp += ".tmp-" + std::to_string(::getpid());
     std::error_code ec;
     std::filesystem::remove_all(temp, ec);
     std::filesystem::create_directories(temp / "rec", ec);
@@ -178,8 +180,14 @@ std::string WriteTestset(const std::filesystem::path& outDir)
         return error;
     std::filesystem::remove_all(outDir, ec);
     std::filesystem::rename(temp, outDir, ec);
-    if (ec)
+    if (ec) {
+        std::error_code ignored;
+        std::filesystem::remove_all(temp, ignored);
+        // Another run finished the same set first: that one serves.
+        if (!identity.empty() && ReadText(outDir / "stamp.txt") == identity + "\n")
+            return {};
         return "cannot rename " + temp.string() + ": " + ec.message();
+    }
     return {};
 }
 

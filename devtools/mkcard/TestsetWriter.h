@@ -12,9 +12,9 @@ namespace velomira {
 std::string ChosenTelemetryText();
 
 // Writes everything the media and end-to-end tests read into outDir (see the manifest it
-// writes). The work happens in outDir.tmp, renamed at the end; when outDir already holds a
-// set made by this same program file, nothing is done. Returns an empty string or what went
-// wrong.
+// writes). The work happens in a temporary folder beside it, renamed at the end; when outDir
+// already holds a set made by this same program file, nothing is done. Returns an empty string or
+// what went wrong.
 std::string WriteTestset(const std::filesystem::path& outDir);
 
 } // namespace velomira

@@ -1,4 +1,6 @@
 // velomira-mkcard: writes dashcam recordings and whole SD cards for tests and demos.
+#include <exception>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -12,5 +14,11 @@ int main(int argc, char** argv)
 {
     av_log_set_level(AV_LOG_ERROR);
     const std::vector<std::string> args(argv + 1, argv + argc);
-    return velomira::RunCommand(velomira::ParseCommandLine(args));
+    try {
+        return velomira::RunCommand(velomira::ParseCommandLine(args));
+    } catch (const std::exception& e) {
+        // File system walks and allocation may throw; report instead of aborting.
+        std::cerr << "velomira-mkcard: " << e.what() << "\n";
+        return 1;
+    }
 }

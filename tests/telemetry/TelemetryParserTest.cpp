@@ -190,6 +190,10 @@ TEST(DecimalConversion, FollowsTheCLibraryPrefixRules)
         { "+-1", 0 },
         { ".5", 0.5 },
         { "1e-400", 0 },
+        { "0x1A", 26 },
+        { "-0x1p4", -16 },
+        { "0x", 0 },
+        { "0xg", 0 },
     };
     for (const Case& c : cases)
         EXPECT_DOUBLE_EQ(DecimalValue(c.text), c.value) << c.text;
