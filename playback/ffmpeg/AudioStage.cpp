@@ -140,7 +140,7 @@ bool AudioStage::BuildFilter(double rate)
     m_filter.reset(avfilter_graph_alloc());
     if (!m_filter)
         return false;
-    AVChannelLayout layout;
+    AVChannelLayout layout {}; // copying into it frees what it holds: start empty
     if (m_decoder->ch_layout.order == AV_CHANNEL_ORDER_NATIVE)
         av_channel_layout_copy(&layout, &m_decoder->ch_layout);
     else
