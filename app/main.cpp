@@ -6,6 +6,7 @@
 #include <QToolTip>
 
 #include "app/CSamplePlayerDlg.h"
+#include "app/ViewerSession.h"
 
 int main(int argc, char** argv)
 {
@@ -21,7 +22,7 @@ int main(int argc, char** argv)
     QToolTip::setPalette(tips);
 
     velomira::CSamplePlayerDlg window;
-    window.RegisterTooltips();
+    velomira::ViewerSession session(window);
     window.exec();
     return 0;
 }

@@ -1,0 +1,132 @@
+// Wiring of the player, the list window and the commands to the main window; the list
+// window's toggle and the reset when the card's drive goes away.
+#include "app/ViewerSession.h"
+
+#include <QLabel>
+#include <QTimer>
+
+#include "app/CSamplePlayerDlg.h"
+#include "app/Tick.h"
+#include "library/CListDlg.h"
+#include "library/CardCommands.h"
+#include "library/QtFileDialogService.h"
+#include "platform/DriveMonitor.h"
+#include "playback/MediaPlayer.h"
+#include "playback/MediaPlayerPort.h"
+#include "playback/TelemetryPull.h"
+#include "playback/Transport.h"
+#include "playback/views/CPlxVideoView.h"
+#include "skin/CBitSlider.h"
+#include "skin/CBitmapButton.h"
+#include "telemetry/CTextData.h"
+
+namespace velomira {
+
+ViewerSession::ViewerSession(CSamplePlayerDlg& window, FileDialogService* dialogs)
+    : m_window(window)
+    , m_ownDialogs(dialogs == nullptr ? std::make_unique<QtFileDialogService>(&window) : nullptr)
+    , m_dialogs(dialogs == nullptr ? m_ownDialogs.get() : dialogs)
+{
+    Initialise();
+}
+
+ViewerSession::~ViewerSession()
+{
+    m_timer->stop();
+    m_window.SetHooks({});
+    m_player->Stop();
+    m_player->Close();
+}
+
+void ViewerSession::WireHooks()
+{
+    MainWindowHooks hooks;
+    hooks.playerState = [this] { return m_player->State(); };
+    hooks.videoStreamCount = [this] { return m_player->VideoStreamCount(); };
+    hooks.listEntryCount = [this] { return m_list->ItemCount(); };
+    hooks.refreshVideo = [this] { m_player->RefreshVideo(1); };
+    hooks.refreshAfterResize = [this] { m_player->RefreshAfterResize(); };
+    hooks.focusList = [this] { m_list->FocusList(); };
+    hooks.showList = [this](bool show) { ShowList(show); };
+    hooks.stopPlayer = [this] {
+        m_timer->stop();
+        m_player->Stop();
+        m_player->Close();
+    };
+    hooks.leftButtonOnWindow = [this](QPoint point) { m_transport->OnWindowLeftButton(point); };
+    m_window.SetHooks(std::move(hooks));
+
+    m_transport->ConnectControls();
+    m_cardCommands->ConnectControls();
+    for (const int id : { 1193, 1200 }) {
+        if (CBitmapButton* button = m_window.Button(id)) {
+            connect(button, &QAbstractButton::clicked, this, [this, id] {
+                ToggleListWindow();
+                if (id == 1200)
+                    m_list->FocusList();
+            });
+        }
+    }
+    connect(m_timer, &QTimer::timeout, this, [this] { m_tick->OnTimer(true); });
+    connect(m_drives, &DriveMonitor::driveRemoved, this, &ViewerSession::OnDriveRemoved);
+}
+
+void ViewerSession::ShowList(bool show)
+{
+    if (show) {
+        m_list->PlaceBeside(m_window);
+        m_list->show();
+        m_list->update();
+        m_listShown = true;
+    } else {
+        m_list->hide();
+        m_listShown = false;
+    }
+}
+
+void ViewerSession::ToggleListWindow()
+{
+    m_list->PlaceBeside(m_window);
+    CBitmapButton* arrow = m_window.Button(1193);
+    if (m_listShown) {
+        arrow->SetImages(340, 340, 340);
+        m_list->hide();
+        m_listShown = false;
+        m_list->SetCloseRequest(false);
+    } else {
+        arrow->SetImages(342, 342, 342);
+        m_list->show();
+        m_list->update();
+        m_listShown = true;
+    }
+}
+
+void ViewerSession::OnDriveRemoved(char letter)
+{
+    if (m_card.cardDrive.empty() || m_card.cardDrive[0] != letter)
+        return;
+    m_player->Close();
+    m_timer->stop();
+    m_list->ClearLists();
+    m_card.cardDrive.clear();
+    m_window.frontPlaceholder()->hide();
+    m_window.rearPlaceholder()->hide();
+    for (const int id : { 1014, 1015 }) {
+        if (auto* label = qobject_cast<QLabel*>(m_window.Control(id)))
+            label->setText(QStringLiteral("00:00:00"));
+    }
+    m_window.Slider(1002)->setValue(0);
+    m_window.Slider(1002)->update();
+    m_window.Slider(1004)->setValue(50);
+    m_window.Slider(1004)->update();
+    m_player->SetWaveOutVolume(WaveOutVolumeFor(50));
+    // Nothing plays any more: the Play button says so, and the next Play loads afresh.
+    if (CBitmapButton* play = m_window.Button(1006)) {
+        play->SetImages(416, 417);
+        play->setText(QStringLiteral("Play"));
+    }
+    m_state.forceReload = true;
+    m_window.update();
+}
+
+} // namespace velomira

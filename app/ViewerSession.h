@@ -1,0 +1,80 @@
+#pragma once
+
+#include <memory>
+
+#include <QObject>
+
+#include "playback/TransportState.h"
+#include "settings/CardValues.h"
+
+class QTimer;
+
+namespace velomira {
+
+class CListDlg;
+class CSamplePlayerDlg;
+class CTextData;
+class CardCommands;
+class DriveMonitor;
+class FileDialogService;
+class MediaPlayer;
+class MediaPlayerPort;
+class TickLoop;
+class Transport;
+
+// Everything the main window plays with, wired to it: the one MediaPlayer, the list
+// window, the telemetry store, the transport commands, the tick and its timer, the card
+// commands and the drive monitor. Constructing it runs the main window's initialisation
+// in its fixed order; it lives as long as the window and must be destroyed before it.
+class ViewerSession : public QObject {
+    Q_OBJECT
+public:
+    // `dialogs`: the file dialogs (QFileDialog when null).
+    explicit ViewerSession(CSamplePlayerDlg& window, FileDialogService* dialogs = nullptr);
+    ~ViewerSession() override;
+
+    CSamplePlayerDlg& window() const { return m_window; }
+    CListDlg& list() const { return *m_list; }
+    MediaPlayer& player() const { return *m_player; }
+    Transport& transport() const { return *m_transport; }
+    TickLoop& tick() const { return *m_tick; }
+    CardCommands& cardCommands() const { return *m_cardCommands; }
+    DriveMonitor& drives() const { return *m_drives; }
+    const CTextData& telemetry() const { return *m_store; }
+    TransportState& state() { return m_state; }
+    const CardValues& card() const { return m_card; }
+    QTimer& timer() const { return *m_timer; }
+    int mapProvider() const { return m_mapProvider; }
+    bool listShown() const { return m_listShown; }
+    int speedUnit() const { return m_card.speedUnit; }
+
+    // Shows the list window beside the main window, or hides it (buttons 1193 and the
+    // main window's LIST, and the list window's close request).
+    void ToggleListWindow();
+    // A drive went away: when it is the card's, the viewer is reset to its empty state.
+    void OnDriveRemoved(char letter);
+
+private:
+    void Initialise();
+    void WireHooks();
+    void ShowList(bool show);
+
+    CSamplePlayerDlg& m_window;
+    std::unique_ptr<FileDialogService> m_ownDialogs;
+    FileDialogService* m_dialogs;
+    std::unique_ptr<MediaPlayer> m_player;
+    std::unique_ptr<MediaPlayerPort> m_port;
+    std::unique_ptr<CTextData> m_store;
+    std::unique_ptr<CListDlg> m_list;
+    std::unique_ptr<Transport> m_transport;
+    std::unique_ptr<TickLoop> m_tick;
+    std::unique_ptr<CardCommands> m_cardCommands;
+    DriveMonitor* m_drives = nullptr;
+    QTimer* m_timer = nullptr;
+    TransportState m_state;
+    CardValues m_card;
+    int m_mapProvider = 1;
+    bool m_listShown = false;
+};
+
+} // namespace velomira

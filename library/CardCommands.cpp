@@ -1,0 +1,109 @@
+#include "library/CardCommands.h"
+
+#include "app/CSamplePlayerDlg.h"
+#include "app/ScreenLayout.h"
+#include "app/texts/TextCatalogue.h"
+#include "library/CListDlg.h"
+#include "library/FileDialogService.h"
+#include "library/RecordingImport.h"
+#include "library/RecordingScan.h"
+#include "platform/CardSearch.h"
+#include "playback/PlayerResults.h"
+#include "playback/Transport.h"
+#include "playback/TransportState.h"
+#include "settings/CardValues.h"
+#include "settings/FactoryFile.h"
+#include "skin/CBitmapButton.h"
+
+namespace velomira {
+
+CardCommands::CardCommands(CSamplePlayerDlg& window, CListDlg& list, Transport& transport,
+    TransportState& state, CardValues& card, const DriveRoots& drives, FileDialogService& dialogs,
+    std::function<int()> playerState)
+    : m_window(window)
+    , m_list(list)
+    , m_transport(transport)
+    , m_state(state)
+    , m_card(card)
+    , m_drives(drives)
+    , m_dialogs(dialogs)
+    , m_playerState(std::move(playerState))
+{ }
+
+void CardCommands::ConnectControls()
+{
+    QObject::connect(
+        m_window.Button(1012), &QAbstractButton::clicked, &m_window, [this] { OpenCard(); });
+    QObject::connect(
+        m_window.Button(1194), &QAbstractButton::clicked, &m_window, [this] { OpenFiles(); });
+}
+
+void CardCommands::RefreshLanguage()
+{
+    m_window.SetLanguage(ResolveLanguage(-1, m_drives, m_card));
+    m_window.RegisterTooltips();
+}
+
+void CardCommands::StartFirstEntry()
+{
+    m_list.FocusList();
+    m_list.SelectOnly(0);
+    m_state.listReady = true;
+    if (!m_list.isVisible() && m_showList)
+        m_showList();
+}
+
+void CardCommands::OpenCard()
+{
+    m_state.forceReload = false;
+    m_window.SetPlaces(kLarge, kHidden);
+    const std::optional<std::string> drive = FindCardDrive(m_drives);
+    if (!drive) {
+        if (const auto request = ComposeMessage(MessageUse::NoCard, m_window.language()))
+            m_window.messages().Show(*request);
+        m_list.FocusList();
+        return;
+    }
+    if (drive->empty()) {
+        m_list.FocusList();
+        return;
+    }
+    m_card.cardDrive = *drive;
+    if (!CheckDeviceGeneration((*drive)[0], m_drives)) {
+        ShowVersionMismatch(m_window.messages());
+        m_list.FocusList();
+        return;
+    }
+    if (m_playerState() == kStateRunning)
+        m_transport.OnPlay();
+    m_card.cardDrive = *drive;
+    const CardDirectoryLister lister(m_drives);
+    RescanCard(m_list.lists(), m_card.cardDrive, lister, m_list.filter());
+    m_list.ShowVisibleEntries();
+    StartFirstEntry();
+    RefreshLanguage();
+    m_transport.OnStop();
+    m_transport.OnPlay();
+    m_list.FocusList();
+}
+
+void CardCommands::OpenFiles()
+{
+    RefreshLanguage();
+    m_window.SetPlaces(kLarge, kSmall);
+    if (m_playerState() == kStateRunning)
+        m_transport.OnPlay();
+    const auto paths = m_dialogs.OpenFiles("mp4 files(*.mp4, *.avi) (*.mp4 *.avi)", "*.avi");
+    if (!paths) {
+        m_list.FocusList();
+        return;
+    }
+    ImportOpenedFiles(m_list.lists(), *paths, m_list.filter());
+    m_list.ShowVisibleEntries();
+    StartFirstEntry();
+    m_transport.OnStop();
+    m_transport.OnPlay();
+    m_list.FocusList();
+}
+
+} // namespace velomira

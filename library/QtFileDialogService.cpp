@@ -1,0 +1,33 @@
+#include "library/QtFileDialogService.h"
+
+#include <QFileDialog>
+
+namespace velomira {
+
+std::optional<std::vector<std::string>> QtFileDialogService::OpenFiles(
+    const std::string& filter, const std::string& initialName)
+{
+    QFileDialog dialog(m_parent);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setNameFilter(QString::fromStdString(filter));
+    dialog.selectFile(QString::fromStdString(initialName));
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    std::vector<std::string> paths;
+    for (const QString& file : dialog.selectedFiles())
+        paths.push_back(file.toStdString());
+    if (paths.empty())
+        return std::nullopt;
+    return paths;
+}
+
+std::optional<std::string> QtFileDialogService::ChooseFolder(const std::string& title)
+{
+    const QString folder
+        = QFileDialog::getExistingDirectory(m_parent, QString::fromStdString(title));
+    if (folder.isEmpty())
+        return std::nullopt;
+    return folder.toStdString();
+}
+
+} // namespace velomira

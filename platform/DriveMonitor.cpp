@@ -1,0 +1,105 @@
+#include "platform/DriveMonitor.h"
+
+#include <system_error>
+
+#include <QLoggingCategory>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <QtGlobal>
+
+#include <libmount/libmount.h>
+
+#include "platform/MountTableReader.h"
+
+Q_LOGGING_CATEGORY(lcDrives, "velomira.drives")
+
+namespace velomira {
+
+namespace {
+
+bool FolderExists(const std::filesystem::path& folder)
+{
+    std::error_code error;
+    return std::filesystem::is_directory(folder, error);
+}
+
+} // namespace
+
+void DriveMonitor::MonitorDeleter::operator()(libmnt_monitor* monitor) const
+{
+    mnt_unref_monitor(monitor);
+}
+
+DriveMonitor::DriveMonitor(QObject* parent)
+    : QObject(parent)
+{
+    m_fixedTable = !qEnvironmentVariableIsEmpty("VELOMIRA_DRIVES");
+    m_table = CurrentDriveTable();
+    m_present = Present();
+    if (m_fixedTable) {
+        m_poll = new QTimer(this);
+        m_poll->setInterval(500);
+        connect(m_poll, &QTimer::timeout, this, &DriveMonitor::Refresh);
+        m_poll->start();
+        m_watching = true;
+        return;
+    }
+    m_monitor.reset(mnt_new_monitor());
+    if (!m_monitor || mnt_monitor_enable_kernel(m_monitor.get(), 1) != 0) {
+        qCWarning(lcDrives) << "no mount-table monitor; drive changes are not reported";
+        m_monitor.reset();
+        return;
+    }
+    const int fd = mnt_monitor_get_fd(m_monitor.get());
+    if (fd < 0) {
+        qCWarning(lcDrives) << "mount-table monitor has no descriptor";
+        m_monitor.reset();
+        return;
+    }
+    m_notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &DriveMonitor::OnMountTableChanged);
+    m_watching = true;
+}
+
+DriveMonitor::~DriveMonitor()
+{
+    // The notifier must let go of the descriptor before the monitor closes it.
+    delete m_notifier;
+    m_notifier = nullptr;
+}
+
+std::optional<std::filesystem::path> DriveMonitor::RootOf(char letter) const
+{
+    return m_table.RootOf(letter);
+}
+
+PresentDrives DriveMonitor::Present() const
+{
+    return PresentDrivesOf(m_table, m_fixedTable, FolderExists);
+}
+
+void DriveMonitor::OnMountTableChanged()
+{
+    // Drain every pending change so the descriptor stops being readable.
+    const char* file = nullptr;
+    int type = 0;
+    while (mnt_monitor_next_change(m_monitor.get(), &file, &type) == 0) { }
+    Refresh();
+}
+
+void DriveMonitor::Refresh()
+{
+    if (!m_fixedTable)
+        m_table = CurrentDriveTable();
+    PresentDrives now = Present();
+    const std::vector<DriveChange> changes = DiffDrives(m_present, now);
+    m_present = std::move(now);
+    for (const DriveChange& change : changes) {
+        if (change.added)
+            emit driveAdded(change.letter);
+        else
+            emit driveRemoved(change.letter);
+    }
+}
+
+} // namespace velomira

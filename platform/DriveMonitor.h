@@ -1,0 +1,56 @@
+#pragma once
+
+#include <memory>
+
+#include <QObject>
+
+#include "platform/DriveChanges.h"
+#include "platform/DriveRoots.h"
+#include "platform/DriveTable.h"
+
+class QSocketNotifier;
+class QTimer;
+struct libmnt_monitor;
+
+namespace velomira {
+
+// The viewer's drive letters, kept current, and the drives added or removed. On the
+// user-interface thread: libmount's mount-table monitor wakes a QSocketNotifier and the
+// new letter table is compared with the last one. With VELOMIRA_DRIVES the table is
+// fixed, and a letter whose folder disappears (or comes back) is reported, polled twice a
+// second.
+class DriveMonitor : public QObject, public DriveRoots {
+    Q_OBJECT
+public:
+    explicit DriveMonitor(QObject* parent = nullptr);
+    ~DriveMonitor() override;
+
+    std::optional<std::filesystem::path> RootOf(char letter) const override;
+    const DriveTable& table() const { return m_table; }
+    // True when changes are being watched (libmount's monitor or the folder poll).
+    bool watching() const { return m_watching; }
+
+    // Reads the table again and reports what changed.
+    void Refresh();
+
+signals:
+    void driveAdded(char letter);
+    void driveRemoved(char letter);
+
+private:
+    void OnMountTableChanged();
+    PresentDrives Present() const;
+
+    DriveTable m_table;
+    PresentDrives m_present;
+    bool m_fixedTable = false;
+    bool m_watching = false;
+    struct MonitorDeleter {
+        void operator()(libmnt_monitor* monitor) const;
+    };
+    std::unique_ptr<libmnt_monitor, MonitorDeleter> m_monitor;
+    QSocketNotifier* m_notifier = nullptr;
+    QTimer* m_poll = nullptr;
+};
+
+} // namespace velomira
