@@ -1,0 +1,157 @@
+// The transport commands on the real player with the generated card: pause and resume,
+// skips, double speed, stop and reload, next and previous, the automatic advance and
+// the recording without telemetry.
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+
+#include "e2e/ViewerSupport.h"
+#include "skin/CBitSlider.h"
+#include "skin/CBitmapButton.h"
+
+namespace velomira {
+namespace {
+
+using test::ViewerOnCard;
+using test::WaitUntil;
+
+// Play position gained per wall-clock millisecond over `ms`.
+double MeasuredRate(const ViewerOnCard& viewer, int ms)
+{
+    QElapsedTimer clock;
+    const auto p0 = static_cast<double>(viewer.player().PositionMs());
+    clock.start();
+    test::Pump(ms);
+    const auto p1 = static_cast<double>(viewer.player().PositionMs());
+    return (p1 - p0) / static_cast<double>(clock.elapsed());
+}
+
+TEST(ViewerTransport, PauseResumeAndOneSecondSkips)
+{
+    ViewerOnCard viewer;
+    viewer.Press(1012);
+    ASSERT_TRUE(WaitUntil([&] { return viewer.player().PositionMs() > 200; }));
+
+    viewer.Press(1006);
+    EXPECT_EQ(viewer.player().State(), 1);
+    EXPECT_EQ(viewer.window->Button(1006)->text(), "Play");
+    EXPECT_EQ(viewer.window->Button(1006)->normalImageId(), 416);
+    const std::uint64_t held = viewer.player().PositionMs();
+    test::Pump(400);
+    EXPECT_NEAR(static_cast<double>(viewer.player().PositionMs()), static_cast<double>(held), 60);
+
+    viewer.Press(1010);
+    EXPECT_NEAR(static_cast<double>(viewer.player().PositionMs()), held + 1000.0, 100);
+    EXPECT_EQ(viewer.window->Slider(1002)->value(), static_cast<int>(viewer.player().PositionMs()));
+    viewer.Press(1009);
+    EXPECT_NEAR(static_cast<double>(viewer.player().PositionMs()), static_cast<double>(held), 100);
+
+    viewer.Press(1006);
+    EXPECT_TRUE(viewer.Playing());
+    EXPECT_EQ(viewer.window->Button(1006)->text(), "Pause");
+    EXPECT_EQ(viewer.currentIndex(), 0); // resumed, not reloaded
+}
+
+TEST(ViewerTransport, DoubleSpeedMovesThePositionTwiceAsFast)
+{
+    ViewerOnCard viewer;
+    // The longest recording of the card gives the most time to measure.
+    viewer.Press(1012);
+    viewer.Press(1006);
+    viewer.player().SeekMs(0);
+    viewer.Press(1006);
+    ASSERT_TRUE(viewer.Playing());
+    test::Pump(150);
+    const double normal = MeasuredRate(viewer, 400);
+
+    viewer.Press(1206);
+    EXPECT_EQ(viewer.session->state().speed, 2);
+    EXPECT_EQ(viewer.window->Button(1206)->normalImageId(), 421);
+    viewer.player().SeekMs(0);
+    test::Pump(150);
+    const double fast = MeasuredRate(viewer, 400);
+    EXPECT_GT(fast / normal, 1.5) << normal << " " << fast;
+    EXPECT_LT(fast / normal, 2.6) << normal << " " << fast;
+
+    viewer.Press(1206);
+    EXPECT_EQ(viewer.session->state().speed, 1);
+    EXPECT_EQ(viewer.window->Button(1206)->normalImageId(), 420);
+
+    viewer.Press(1006); // paused: the speed button does nothing
+    viewer.Press(1206);
+    EXPECT_EQ(viewer.session->state().speed, 1);
+}
+
+TEST(ViewerTransport, StopResetsTheLabelsAndTheNextPlayReloads)
+{
+    ViewerOnCard viewer;
+    viewer.Press(1012);
+    ASSERT_TRUE(WaitUntil([&] { return viewer.window->Slider(1002)->value() > 300; }));
+    viewer.Press(1007);
+    EXPECT_EQ(viewer.Label(1014), "00:00:00");
+    EXPECT_EQ(viewer.Label(1015), "00:00:00");
+    EXPECT_EQ(viewer.window->Slider(1002)->value(), 0);
+    EXPECT_EQ(viewer.player().State(), -1);
+    EXPECT_TRUE(viewer.session->state().forceReload);
+    EXPECT_TRUE(viewer.session->timer().isActive()); // the tick finds no graph
+    test::Pump(450);
+    EXPECT_EQ(viewer.Label(1014), "00:00:00");
+
+    viewer.Press(1006);
+    EXPECT_TRUE(viewer.Playing());
+    EXPECT_FALSE(viewer.session->state().forceReload);
+    EXPECT_EQ(viewer.currentIndex(), 0);
+    EXPECT_EQ(viewer.Label(1015), "00:00:02");
+}
+
+TEST(ViewerTransport, NextAndPreviousMoveThroughTheList)
+{
+    ViewerOnCard viewer;
+    viewer.Press(1012);
+    viewer.Press(1005); // previous on the first entry: nothing
+    EXPECT_EQ(viewer.currentIndex(), 0);
+    viewer.Press(1008);
+    EXPECT_EQ(viewer.currentIndex(), 1);
+    EXPECT_EQ(viewer.list().SelectedRow(), 1);
+    EXPECT_TRUE(viewer.Playing());
+    EXPECT_TRUE(viewer.list().visibleList()->hasFocus() || !viewer.list().isActiveWindow());
+    viewer.Press(1005);
+    EXPECT_EQ(viewer.currentIndex(), 0);
+    EXPECT_EQ(viewer.list().SelectedRow(), 0);
+    EXPECT_TRUE(viewer.Playing());
+    EXPECT_TRUE(viewer.messages.shown().empty());
+}
+
+TEST(ViewerTransport, RecordingWithoutTelemetryIsReportedAndTheNextOnePlays)
+{
+    ViewerOnCard viewer;
+    viewer.Press(1012);
+    viewer.Press(1008); // entry 1
+    viewer.Press(1008); // entry 2 has no telemetry
+    ASSERT_EQ(viewer.messages.shown().size(), 1u);
+    EXPECT_EQ(viewer.messages.shown()[0].text,
+        "Invalid File.\nFile name : E:\\Normal\\20240315_101210_NF.mp4");
+    EXPECT_EQ(viewer.currentIndex(), 3);
+    EXPECT_EQ(viewer.list().SelectedRow(), 3);
+    EXPECT_TRUE(viewer.Playing());
+}
+
+TEST(ViewerTransport, AdvancesAtTheEndAndStopsAfterTheLast)
+{
+    ViewerOnCard viewer;
+    viewer.Press(1012);
+    viewer.list().SelectOnly(3);
+    viewer.list().SetActivateRequest(true);
+    ASSERT_TRUE(WaitUntil([&] { return viewer.currentIndex() == 3 && viewer.Playing(); }));
+    ASSERT_TRUE(WaitUntil([&] { return viewer.currentIndex() == 4; }, 6000));
+    EXPECT_EQ(viewer.list().SelectedRow(), 4);
+    ASSERT_TRUE(WaitUntil([&] { return viewer.player().State() == -1; }, 6000));
+    EXPECT_EQ(viewer.Label(1014), "00:00:00");
+    EXPECT_EQ(viewer.Label(1015), "00:00:00");
+    EXPECT_EQ(viewer.window->Button(1006)->text(), "Play");
+    EXPECT_EQ(viewer.currentIndex(), 4);
+    EXPECT_TRUE(viewer.messages.shown().empty());
+}
+
+} // namespace
+} // namespace velomira
