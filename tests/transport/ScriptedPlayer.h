@@ -27,6 +27,8 @@ public:
     int videoStreams = 2;
     std::deque<Sample> samples; // handed out by PullTextSample, then endCode
     int endCode = kTextSamplesEnded;
+    // When set, each Open takes its samples from the front of this queue.
+    std::deque<std::deque<Sample>> samplesPerOpen;
 
     // What was asked.
     std::vector<std::string> opened;
@@ -48,6 +50,10 @@ public:
             return false;
         state = kStateFresh;
         positionMs = 0;
+        if (!samplesPerOpen.empty()) {
+            samples = samplesPerOpen.front();
+            samplesPerOpen.pop_front();
+        }
         return true;
     }
     bool Close() override
