@@ -262,6 +262,13 @@ void AudioStage::Feed()
         while (m_queue.Pop(std::chrono::milliseconds(0))) { }
         return;
     }
+    if (m_sink->error() == QAudio::OpenError || m_sink->error() == QAudio::FatalError) {
+        // The device went away: the rest plays without sound.
+        m_sink.reset();
+        m_output = nullptr;
+        m_audible = false;
+        return;
+    }
     const double gain = m_gain.load();
     if (gain != m_appliedGain) {
         m_sink->setVolume(gain);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QPainter>
 
 #include "PlayerTestSupport.h"
@@ -73,6 +75,32 @@ TEST(PictureTiming, WhilePlayingThePictureShownMatchesThePosition)
         ++checked;
     }
     EXPECT_GT(checked, 10);
+}
+
+TEST(PictureTiming, NoPictureFromBeforeASeekIsShownAfterIt)
+{
+    TwoWindows t;
+    ASSERT_TRUE(t.player.Open(Recording("long.mp4")));
+    ASSERT_EQ(t.player.Run(), 1);
+    for (int targetMs : { 8000, 1000, 10000, 3000, 6000 }) {
+        SCOPED_TRACE(targetMs);
+        Pump(150); // pictures of the old position are on their way
+        const int frame = static_cast<int>(targetMs / kFrameMs + 0.5);
+        t.front.ClearHistory();
+        t.rear.ClearHistory();
+        ASSERT_EQ(t.player.SeekMs(targetMs), 1);
+        auto reached = [&](const TestVideoWindow& w) {
+            return std::find(w.History().begin(), w.History().end(), frame + 3)
+                != w.History().end();
+        };
+        ASSERT_TRUE(WaitUntil([&] { return reached(t.front) && reached(t.rear); }));
+        for (const TestVideoWindow* window : { &t.front, &t.rear }) {
+            ASSERT_FALSE(window->History().empty());
+            EXPECT_EQ(window->History().front(), frame) << "the first picture is the target's";
+            for (int shown : window->History())
+                EXPECT_GE(shown, frame);
+        }
+    }
 }
 
 TEST(VisiblePart, AZoomedWindowReceivesOnlyItsVisiblePart)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <vector>
 
 #include "devtools/mkcard/FrameStamp.h"
 #include "playback/VideoWindow.h"
@@ -30,12 +31,17 @@ public:
         ++m_shown;
         m_stamp = ReadFrameStampRgb32(image.constBits(), static_cast<int>(image.bytesPerLine()),
             image.width(), image.height());
+        if (m_stamp)
+            m_history.push_back(m_stamp->frameNumber);
     }
     void ClearPicture() override { m_image = QImage(); }
 
     const QImage& Image() const { return m_image; }
     QRect Part() const { return m_part; }
     int Shown() const { return m_shown; }
+    // Frame numbers of the pictures shown since the last ClearHistory().
+    const std::vector<int>& History() const { return m_history; }
+    void ClearHistory() { m_history.clear(); }
     // Stamp of the last picture (read from the whole picture only).
     std::optional<FrameStamp> Stamp() const { return m_stamp; }
 
@@ -46,6 +52,7 @@ private:
     QRect m_part;
     int m_shown = 0;
     std::optional<FrameStamp> m_stamp;
+    std::vector<int> m_history;
 };
 
 } // namespace velomira::test
