@@ -23,6 +23,9 @@ int main(int argc, char** argv)
 
     velomira::CSamplePlayerDlg window;
     velomira::ViewerSession session(window);
-    window.exec();
-    return 0;
+    // The main window is shown modeless: run modal, it would block the list window,
+    // which is a window of its own. The process ends when the main window is done.
+    QObject::connect(&window, &QDialog::finished, &app, &QCoreApplication::quit);
+    window.show();
+    return app.exec();
 }
