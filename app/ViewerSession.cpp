@@ -56,8 +56,8 @@ void ViewerSession::WireHooks()
     hooks.leftButtonOnWindow = [this](QPoint point) { m_transport->OnWindowLeftButton(point); };
     m_window.SetHooks(std::move(hooks));
 
-    m_transport->ConnectControls();
-    m_cardCommands->ConnectControls();
+    m_transport->ConnectControls(*this);
+    m_cardCommands->ConnectControls(*this);
     for (const int id : { 1193, 1200 }) {
         if (CBitmapButton* button = m_window.Button(id)) {
             connect(button, &QAbstractButton::clicked, this, [this, id] {

@@ -30,12 +30,12 @@ CardCommands::CardCommands(CSamplePlayerDlg& window, CListDlg& list, Transport& 
     , m_playerState(std::move(playerState))
 { }
 
-void CardCommands::ConnectControls()
+void CardCommands::ConnectControls(QObject& context)
 {
     QObject::connect(
-        m_window.Button(1012), &QAbstractButton::clicked, &m_window, [this] { OpenCard(); });
+        m_window.Button(1012), &QAbstractButton::clicked, &context, [this] { OpenCard(); });
     QObject::connect(
-        m_window.Button(1194), &QAbstractButton::clicked, &m_window, [this] { OpenFiles(); });
+        m_window.Button(1194), &QAbstractButton::clicked, &context, [this] { OpenFiles(); });
 }
 
 void CardCommands::RefreshLanguage()

@@ -2,6 +2,8 @@
 
 #include <functional>
 
+class QObject;
+
 namespace velomira {
 
 class CListDlg;
@@ -22,7 +24,8 @@ public:
 
     // Shows the list window when it is hidden.
     void SetShowList(std::function<void()> showList) { m_showList = std::move(showList); }
-    void ConnectControls();
+    // Connections live as long as `context`.
+    void ConnectControls(QObject& context);
 
     void OpenCard();
     void OpenFiles();

@@ -7,6 +7,8 @@
 
 #include "playback/TransportState.h"
 
+class QObject;
+
 namespace velomira {
 
 class CListDlg;
@@ -36,7 +38,8 @@ public:
     // One tick, run after a skip or seek.
     void SetTick(std::function<void()> tick) { m_tick = std::move(tick); }
     // Connects the window's transport controls to the commands below.
-    void ConnectControls();
+    // Connections live as long as `context`.
+    void ConnectControls(QObject& context);
 
     // Opens `path` in the player and reads its telemetry; true when both succeeded.
     bool LoadRecording(const std::string& path);

@@ -157,11 +157,11 @@ void Transport::OnWindowLeftButton(QPoint clientPoint)
     m_player.SeekMs(static_cast<std::int32_t>(duration * offset / kBandWidth));
 }
 
-void Transport::ConnectControls()
+void Transport::ConnectControls(QObject& context)
 {
-    const auto on = [this](int id, void (Transport::*command)()) {
+    const auto on = [this, &context](int id, void (Transport::*command)()) {
         if (CBitmapButton* button = m_window.Button(id))
-            QObject::connect(button, &QAbstractButton::clicked, &m_window,
+            QObject::connect(button, &QAbstractButton::clicked, &context,
                 [this, command] { (this->*command)(); });
     };
     on(1006, &Transport::OnPlay);
@@ -173,7 +173,7 @@ void Transport::ConnectControls()
     on(1206, &Transport::OnSpeed);
 
     CBitSlider* position = m_window.Slider(1002);
-    QObject::connect(position, &QAbstractSlider::actionTriggered, &m_window, [this](int action) {
+    QObject::connect(position, &QAbstractSlider::actionTriggered, &context, [this](int action) {
         if (action == QAbstractSlider::SliderPageStepAdd
             || action == QAbstractSlider::SliderPageStepSub)
             OnPositionPage();
@@ -181,18 +181,18 @@ void Transport::ConnectControls()
             OnPositionThumb();
     });
     QObject::connect(
-        position, &QAbstractSlider::sliderReleased, &m_window, [this] { OnPositionThumb(); });
+        position, &QAbstractSlider::sliderReleased, &context, [this] { OnPositionThumb(); });
     CBitSlider* volume = m_window.Slider(1004);
-    QObject::connect(volume, &QAbstractSlider::actionTriggered, &m_window, [this](int action) {
+    QObject::connect(volume, &QAbstractSlider::actionTriggered, &context, [this](int action) {
         if (action == QAbstractSlider::SliderPageStepAdd
             || action == QAbstractSlider::SliderPageStepSub
             || action == QAbstractSlider::SliderMove)
             OnVolumeSlider();
     });
     QObject::connect(
-        volume, &QAbstractSlider::sliderReleased, &m_window, [this] { OnVolumeSlider(); });
+        volume, &QAbstractSlider::sliderReleased, &context, [this] { OnVolumeSlider(); });
     QObject::connect(
-        m_window.MuteButton(), &QAbstractButton::clicked, &m_window, [this] { OnMute(); });
+        m_window.MuteButton(), &QAbstractButton::clicked, &context, [this] { OnMute(); });
 }
 
 } // namespace velomira

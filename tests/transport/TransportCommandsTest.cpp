@@ -61,46 +61,6 @@ struct TransportRig {
     QString PlayCaption() const { return window.Button(1006)->text(); }
 };
 
-TEST(TransportPlay, LoadsTheSelectedEntryOnceAndThenPausesAndResumes)
-{
-    TransportRig rig;
-    rig.list.SelectOnly(1);
-    rig.Play();
-    ASSERT_EQ(rig.player.opened, (std::vector<std::string> { "/rec/20240311_101010_NF.mp4" }));
-    EXPECT_EQ(rig.state.currentIndex, 1);
-    EXPECT_EQ(rig.player.state, kStateRunning);
-    EXPECT_EQ(rig.PlayCaption(), "Pause");
-    EXPECT_EQ(rig.window.Button(1006)->normalImageId(), 426);
-    EXPECT_EQ(rig.timerStarts, 1);
-    EXPECT_TRUE(rig.state.listReady);
-    EXPECT_EQ(rig.state.currentDateText, "2024-03-11");
-    EXPECT_EQ(rig.store.GpsRecords().size(), 3u);
-
-    rig.transport.OnPlay();
-    EXPECT_EQ(rig.player.state, kStatePaused);
-    EXPECT_EQ(rig.PlayCaption(), "Play");
-    EXPECT_EQ(rig.window.Button(1006)->normalImageId(), 416);
-    rig.transport.OnPlay();
-    EXPECT_EQ(rig.player.state, kStateRunning);
-    EXPECT_EQ(rig.player.opened.size(), 1u); // resumed, not reloaded
-    EXPECT_EQ(rig.player.rates.back(), 1.0f);
-}
-
-TEST(TransportPlay, AfterStopTheSameEntryIsLoadedAgain)
-{
-    TransportRig rig;
-    rig.list.SelectOnly(0);
-    rig.Play();
-    rig.transport.OnStop();
-    EXPECT_EQ(rig.player.state, kStateNoGraph);
-    EXPECT_TRUE(rig.state.forceReload);
-    EXPECT_EQ(rig.PlayCaption(), "Play");
-    EXPECT_EQ(rig.timerStops, 0); // the tick keeps running and finds no graph
-    rig.Play();
-    EXPECT_EQ(rig.player.opened.size(), 2u);
-    EXPECT_FALSE(rig.state.forceReload);
-}
-
 TEST(TransportPlay, WithAnEmptyListLoadsNothingButClearsTheRequest)
 {
     TransportRig rig(0);
@@ -183,22 +143,6 @@ TEST(TransportLoad, ARunOfFilesWithoutTelemetryReportsEachAndEnds)
     EXPECT_EQ(rig.player.runs, 0);
 }
 
-TEST(TransportLoad, OneCameraShowsFrontAloneTwoCamerasAddTheRear)
-{
-    TransportRig rig;
-    rig.list.SelectOnly(0);
-    rig.player.videoStreams = 1;
-    rig.window.SetPlaces(1, 2);
-    rig.Play();
-    EXPECT_EQ(rig.window.frontPlace(), 1);
-    EXPECT_EQ(rig.window.rearPlace(), 0);
-
-    rig.transport.OnStop();
-    rig.player.videoStreams = 2;
-    rig.Play();
-    EXPECT_EQ(rig.window.rearPlace(), 2);
-}
-
 TEST(TelemetryPull, EndsOnTheSourcesEndCodesAndGivesUpOnEndlessOthers)
 {
     struct Case {
@@ -227,17 +171,6 @@ TEST(TelemetryPull, EndsOnTheSourcesEndCodesAndGivesUpOnEndlessOthers)
     }
 }
 
-TEST(TelemetryPull, StartsFromAnEmptyStore)
-{
-    test::ScriptedPlayer player;
-    CTextData store;
-    player.samples = { test::ScriptedPlayer::RmcSample(0) };
-    PullTelemetry(player, store);
-    player.samples = { test::ScriptedPlayer::RmcSample(0) };
-    PullTelemetry(player, store);
-    EXPECT_EQ(store.GpsRecords().size(), 1u);
-}
-
 TEST(TransportNextPrevious, NextOnTheLastBehavesAsStopAndPreviousOnTheFirstDoesNothing)
 {
     TransportRig rig;
@@ -254,23 +187,6 @@ TEST(TransportNextPrevious, NextOnTheLastBehavesAsStopAndPreviousOnTheFirstDoesN
     first.transport.OnPrevious();
     EXPECT_EQ(first.state.currentIndex, 0);
     EXPECT_EQ(first.player.opened.size(), 1u);
-}
-
-TEST(TransportNextPrevious, MoveOneEntryAndSelectIt)
-{
-    TransportRig rig;
-    rig.list.SelectOnly(0);
-    rig.Play();
-    rig.Refill();
-    rig.transport.OnNext();
-    EXPECT_EQ(rig.state.currentIndex, 1);
-    EXPECT_EQ(rig.list.SelectedRow(), 1);
-    EXPECT_EQ(rig.player.state, kStateRunning);
-    rig.Refill();
-    rig.transport.OnPrevious();
-    EXPECT_EQ(rig.state.currentIndex, 0);
-    EXPECT_EQ(rig.list.SelectedRow(), 0);
-    EXPECT_EQ(rig.player.opened.size(), 3u);
 }
 
 TEST(TransportSpeedAndSkips, OnlyWhilePlayingOrPaused)
