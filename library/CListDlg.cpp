@@ -1,5 +1,6 @@
 #include "library/CListDlg.h"
 
+#include <QCloseEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -295,6 +296,14 @@ void CListDlg::keyPressEvent(QKeyEvent* event)
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+void CListDlg::closeEvent(QCloseEvent* event)
+{
+    // Closed by the window system (a key or a panel): treated as the X button, so the
+    // main window's record of whether the list is shown stays true.
+    event->ignore();
+    m_closeRequest = true;
 }
 
 } // namespace velomira

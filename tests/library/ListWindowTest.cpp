@@ -124,6 +124,10 @@ TEST(ListWindowRequests, ClickAndCloseOnlyLeaveRequests)
     list.findChild<CBitmapButton*>("1200")->click();
     EXPECT_TRUE(list.closeRequest());
     EXPECT_TRUE(list.isVisible());
+    list.SetCloseRequest(false);
+    list.close(); // by the window system: the same request, the window stays
+    EXPECT_TRUE(list.closeRequest());
+    EXPECT_TRUE(list.isVisible());
     for (const int key : { Qt::Key_Return, Qt::Key_Escape }) {
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
         QCoreApplication::sendEvent(&list, &press);
