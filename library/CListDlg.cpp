@@ -21,12 +21,12 @@ constexpr int kAscendingImage = 477;
 constexpr std::uint32_t kListColourBgr = 0x333333;
 constexpr std::uint32_t kTextColourBgr = 0xFFFFFF;
 
-struct ColumnSpec {
+struct ColumnLayout {
     int width;
     Qt::Alignment alignment;
 };
 // Date, time, kind and the path, which is kept but not shown.
-constexpr ColumnSpec kColumns[] = {
+constexpr ColumnLayout kColumns[] = {
     { 80, Qt::AlignLeft | Qt::AlignVCenter },
     { 80, Qt::AlignCenter },
     { 70, Qt::AlignCenter },
