@@ -52,7 +52,7 @@ AboutBox::AboutBox(AboutVariant variant, QWidget* parent)
     auto* header = new QHBoxLayout;
     header->setSpacing(14);
     auto* icon = new QLabel(this);
-    icon->setPixmap(QIcon(QStringLiteral(":/icons/velomira-viewer.svg")).pixmap(48, 48));
+    icon->setPixmap(QIcon(QStringLiteral(":/skin/472.png")).pixmap(48, 48));
     header->addWidget(icon);
     header->addWidget(name, 1);
     layout->addLayout(header);

@@ -29,7 +29,7 @@ CSamplePlayerDlg::CSamplePlayerDlg(QWidget* parent, MessageBoxService* messages)
     , m_messages(messages == nullptr ? m_ownMessages.get() : messages)
 {
     setObjectName(QStringLiteral("102"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/velomira-viewer.svg")));
+    setWindowIcon(QIcon(QStringLiteral(":/skin/472.png")));
     setAttribute(Qt::WA_OpaquePaintEvent);
     // Tips show whether or not the window is the active one.
     setAttribute(Qt::WA_AlwaysShowToolTips);

@@ -13,7 +13,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName("VELOMIRA6 Viewer");
     QApplication::setDesktopFileName("velomira-viewer");
-    QApplication::setWindowIcon(QIcon(":/icons/velomira-viewer.svg"));
+    QApplication::setWindowIcon(QIcon(":/skin/472.png"));
 
     // Tooltips in the skin's dark colours.
     QPalette tips = QToolTip::palette();

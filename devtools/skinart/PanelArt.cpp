@@ -204,6 +204,40 @@ void Marker(QPainter& p, QSize s)
     p.drawPath(arrow);
 }
 
+// The application icon: a dashcam body with its lens and a play mark.
+void AppIcon(QPainter& p, QSize s)
+{
+    p.fillRect(QRect(QPoint(0, 0), s), colors::kBackground);
+    const double u = s.width() / 256.0;
+    QLinearGradient body(0, 40 * u, 0, 216 * u);
+    body.setColorAt(0, QColor(58, 65, 72));
+    body.setColorAt(1, QColor(28, 33, 37));
+    p.setPen(QPen(QColor(11, 13, 15), 6 * u));
+    p.setBrush(body);
+    p.drawRoundedRect(QRectF(16 * u, 40 * u, 224 * u, 176 * u), 36 * u, 36 * u);
+    p.setPen(Qt::NoPen);
+    p.setBrush(colors::kDanger);
+    p.drawRoundedRect(QRectF(36 * u, 56 * u, 40 * u, 14 * u), 7 * u, 7 * u);
+    const QPointF centre(128 * u, 132 * u);
+    p.setBrush(QColor(11, 13, 15));
+    p.drawEllipse(centre, 64 * u, 64 * u);
+    QRadialGradient lens(QPointF(102 * u, 104 * u), 76 * u);
+    lens.setColorAt(0, QColor(79, 195, 247));
+    lens.setColorAt(0.55, QColor(13, 71, 161));
+    lens.setColorAt(1, QColor(6, 22, 46));
+    p.setBrush(lens);
+    p.drawEllipse(centre, 54 * u, 54 * u);
+    QPainterPath play;
+    play.moveTo(112 * u, 104 * u);
+    play.lineTo(156 * u, 132 * u);
+    play.lineTo(112 * u, 160 * u);
+    play.closeSubpath();
+    p.setBrush(QColor(255, 255, 255, 235));
+    p.drawPath(play);
+    p.setBrush(QColor(255, 255, 255, 90));
+    p.drawEllipse(QPointF(104 * u, 108 * u), 9 * u, 9 * u);
+}
+
 } // namespace
 
 void AddPanelArt(ArtTable& t)
@@ -219,6 +253,7 @@ void AddPanelArt(ArtTable& t)
     t[253] = Art { QSize(92, 20), [](QPainter& p, QSize s) { Wedge(p, s, true); } };
     t[233] = Art { QSize(5, 20), Thumb };
     t[484] = Art { QSize(17, 35), Marker, true };
+    t[472] = Art { QSize(256, 256), AppIcon };
 }
 
 } // namespace skinart
