@@ -1,10 +1,13 @@
 #include "library/CListDlg.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QTableWidget>
 #include <QWindow>
 
@@ -196,7 +199,21 @@ void CListDlg::FocusList()
 void CListDlg::PlaceBeside(const QWidget& main)
 {
     const QPoint topRight = main.mapToGlobal(QPoint(main.width(), 0));
-    setGeometry(topRight.x(), topRight.y(), 256, 720);
+    const QScreen* screen = main.screen();
+    const QPoint place
+        = screen != nullptr ? PlacementBeside(topRight, screen->availableGeometry()) : topRight;
+    setGeometry(place.x(), place.y(), 256, 720);
+}
+
+QPoint CListDlg::PlacementBeside(QPoint mainTopRight, const QRect& available)
+{
+    if (available.isEmpty())
+        return mainTopRight;
+    const int right = available.x() + available.width();
+    const int bottom = available.y() + available.height();
+    const int x = std::max(available.x(), std::min(mainTopRight.x(), right - 256));
+    const int y = std::max(available.y(), std::min(mainTopRight.y(), bottom - 720));
+    return QPoint(x, y);
 }
 
 void CListDlg::UpdateFilterImages()

@@ -60,8 +60,14 @@ public:
     void SetCurrentIndexField(int* currentIndex) { m_currentIndex = currentIndex; }
 
     // Moves the window so that its top left corner is the top right corner of `main`,
-    // 256 by 720.
+    // 256 by 720, kept on the screen that shows `main`.
     void PlaceBeside(const QWidget& main);
+
+    // Top left corner for a 256 x 720 list window beside a main window whose top right
+    // corner is `mainTopRight`, on a screen whose free area is `available`. Beside the
+    // main window when it fits there; otherwise the window is moved into the free area
+    // (over the main window's right edge) rather than left partly off the screen.
+    static QPoint PlacementBeside(QPoint mainTopRight, const QRect& available);
 
     // The buttons' commands.
     void OnShowNormal();

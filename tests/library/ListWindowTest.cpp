@@ -137,3 +137,33 @@ TEST(ListWindowRequests, ClickAndCloseOnlyLeaveRequests)
 
 } // namespace
 } // namespace velomira
+
+namespace velomira {
+namespace {
+
+struct PlacementCase {
+    const char* name;
+    QPoint mainTopRight;
+    QRect available;
+    QPoint expected;
+};
+
+// The list window sits against the main window's right edge when the screen has room,
+// and otherwise stays wholly on the screen instead of running off its edge.
+TEST(ListWindowPlacement, BesideTheMainWindowWhileItFitsOnTheScreen)
+{
+    const PlacementCase cases[] = {
+        { "room on the right", QPoint(1150, 40), QRect(0, 0, 1600, 900), QPoint(1150, 40) },
+        { "exactly fits", QPoint(1344, 0), QRect(0, 0, 1600, 900), QPoint(1344, 0) },
+        { "too narrow: pulled in", QPoint(1150, 40), QRect(0, 0, 1280, 800), QPoint(1024, 40) },
+        { "too low: pulled up", QPoint(1150, 300), QRect(0, 0, 1600, 900), QPoint(1150, 180) },
+        { "second screen", QPoint(3000, 100), QRect(1920, 0, 1280, 1024), QPoint(2944, 100) },
+        { "main window off the left", QPoint(-300, 10), QRect(0, 0, 1600, 900), QPoint(0, 10) },
+        { "no screen area", QPoint(5000, 5000), QRect(), QPoint(5000, 5000) },
+    };
+    for (const PlacementCase& c : cases)
+        EXPECT_EQ(CListDlg::PlacementBeside(c.mainTopRight, c.available), c.expected) << c.name;
+}
+
+} // namespace
+} // namespace velomira
