@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QKeyEvent>
+#include <QScreen>
 
 #include "e2e/ViewerSupport.h"
 #include "skin/CBitSlider.h"
@@ -66,7 +67,9 @@ TEST(ViewerSdOpen, ListsNormalAndEventNewestFirstAndPlaysTheFirst)
     EXPECT_EQ(viewer.list().ItemText(0, 2), "EVENT");
     EXPECT_TRUE(viewer.list().isVisible());
     EXPECT_TRUE(viewer.session->listShown());
-    EXPECT_EQ(viewer.list().pos(), viewer.window->mapToGlobal(QPoint(viewer.window->width(), 0)));
+    EXPECT_EQ(viewer.list().pos(),
+        CListDlg::PlacementBeside(viewer.window->mapToGlobal(QPoint(viewer.window->width(), 0)),
+            viewer.window->screen()->availableGeometry()));
     EXPECT_EQ(viewer.currentIndex(), 0);
     EXPECT_EQ(viewer.list().SelectedRow(), 0);
     EXPECT_EQ(viewer.session->state().currentDateText, "2024-03-15");
