@@ -291,15 +291,19 @@ int main(int argc, char** argv)
 {
     std::string recording;
     std::string folder = "/tmp/velomira-bench-playback";
+    std::string only; // one figure only, e.g. for a profiler
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--recording" && i + 1 < argc) {
             recording = argv[++i];
         } else if (arg == "--dir" && i + 1 < argc) {
             folder = argv[++i];
+        } else if (arg == "--only" && i + 1 < argc) {
+            only = argv[++i];
         } else {
             std::printf(
-                "Usage: velomira-bench-playback [--recording REC.mp4] [--dir FOLDER]\n\n"
+                "Usage: velomira-bench-playback [--recording REC.mp4] [--dir FOLDER]\n"
+                "                               [--only telemetry|conversion|seeks|playback]\n\n"
                 "Without --recording, makes FOLDER/full.mp4 (60 s, front 1920x1080, rear "
                 "1280x720, 30 fps, AAC)\nwith velomira-mkcard once, then measures telemetry "
                 "load, playback at 2x, seeks and conversion.\nStart a sound server (as "
@@ -327,9 +331,14 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    TelemetryLoad(recording);
-    Conversion(recording);
-    Seeks(recording);
-    PlaybackAtDoubleSpeed(recording);
+    const auto wanted = [&](const char* name) { return only.empty() || only == name; };
+    if (wanted("telemetry"))
+        TelemetryLoad(recording);
+    if (wanted("conversion"))
+        Conversion(recording);
+    if (wanted("seeks"))
+        Seeks(recording);
+    if (wanted("playback"))
+        PlaybackAtDoubleSpeed(recording);
     return 0;
 }
