@@ -139,6 +139,11 @@ std::string ParseRecording(const std::vector<std::string>& args, RecordingOption
             walker.TakeFlag();
             continue;
         }
+        if (name == "--faststart") {
+            o.faststart = true;
+            walker.TakeFlag();
+            continue;
+        }
         std::string value;
         if (!walker.TakeValue(value))
             return "unknown option or missing value: " + name;
@@ -267,7 +272,7 @@ std::string UsageText()
   velomira-mkcard recording OUT.(mp4|avi) [--duration S] [--front WxH] [--rear WxH|none]
       [--fps N] [--audio aac|pcm|none] [--telemetry drive|none|FILE.txt]
       [--gsensor-rate N] [--gnrmc] [--route NAME] [--cut PERCENT] [--random-bytes N]
-      [--seed N] [--telemetry-out FILE]
+      [--seed N] [--telemetry-out FILE] [--faststart]
   velomira-mkcard card OUTDIR [--seed N] [--factory-length N] [--version DDD[S]]
       [--no-mark] [--setup default|bad-checksum|short|setup-only|none] [--language N]
       [--recordings N] [--empty-recordings] [--image FILE.img]
@@ -279,6 +284,8 @@ std::string UsageText()
 Routes: seoul, tokyo (north, east), newyork (north, west), sydney (south, east),
 saopaulo (south, west). Telemetry files hold one sample a line: "<ms> <hex bytes>" or
 "<ms> $TEXT"; --telemetry-out writes the samples in that form as they were stored.
+--faststart (MP4) writes the index in front of the media data, so a file cut with --cut
+still opens; --telemetry-out then lists only the samples wholly before the cut.
 )";
 }
 

@@ -37,6 +37,10 @@ struct PacketDeleter {
     void operator()(AVPacket* packet) const { av_packet_free(&packet); }
 };
 using FormatContextPtr = std::unique_ptr<AVFormatContext, FormatContextDeleter>;
+struct InputContextDeleter {
+    void operator()(AVFormatContext* ctx) const { avformat_close_input(&ctx); }
+};
+using InputContextPtr = std::unique_ptr<AVFormatContext, InputContextDeleter>;
 using CodecContextPtr = std::unique_ptr<AVCodecContext, CodecContextDeleter>;
 using FramePtr = std::unique_ptr<AVFrame, FrameDeleter>;
 using PacketPtr = std::unique_ptr<AVPacket, PacketDeleter>;
@@ -121,7 +125,11 @@ private:
         err = avio_open(&m_format->pb, m_path.c_str(), AVIO_FLAG_WRITE);
         if (err < 0)
             return "cannot create " + m_path.string() + ": " + AvError(err);
-        err = avformat_write_header(m_format.get(), nullptr);
+        AVDictionary* options = nullptr;
+        if (m_plan.faststart && m_plan.container == Container::Mp4)
+            av_dict_set(&options, "movflags", "+faststart", 0);
+        err = avformat_write_header(m_format.get(), &options);
+        av_dict_free(&options);
         if (err < 0)
             return "cannot write the header: " + AvError(err);
         return {};
@@ -427,6 +435,27 @@ std::vector<TelemetrySample> TelemetryAsStored(
             stored[i].timeMs = std::max(stored[i].timeMs, stored[i - 1].timeMs + 1);
     }
     return stored;
+}
+
+std::optional<std::vector<int64_t>> TelemetrySampleEnds(const std::filesystem::path& path)
+{
+    AVFormatContext* raw = nullptr;
+    if (avformat_open_input(&raw, path.c_str(), nullptr, nullptr) < 0)
+        return std::nullopt;
+    const InputContextPtr format(raw);
+    for (unsigned i = 0; i < format->nb_streams; ++i) {
+        AVStream* stream = format->streams[i];
+        if (stream->codecpar->codec_type != AVMEDIA_TYPE_DATA)
+            continue;
+        std::vector<int64_t> ends;
+        const int count = avformat_index_get_entries_count(stream);
+        for (int n = 0; n < count; ++n) {
+            const AVIndexEntry* entry = avformat_index_get_entry(stream, n);
+            ends.push_back(entry->pos + entry->size);
+        }
+        return ends;
+    }
+    return std::nullopt;
 }
 
 RecordingResult WriteRecording(const std::filesystem::path& path, const RecordingPlan& plan)

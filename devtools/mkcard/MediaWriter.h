@@ -31,6 +31,9 @@ struct RecordingPlan {
     uint64_t seed = 1;
     std::string frontName = "FRONT";
     std::string rearName = "REAR";
+    // MP4 only: the index (moov) goes in front of the media data instead of after it, so
+    // a file cut short still opens.
+    bool faststart = false;
 };
 
 struct RecordingResult {
@@ -45,6 +48,11 @@ struct RecordingResult {
 // PCM audio (a tone that rises and falls), and the telemetry as a data stream (MP4, time
 // base 1/1000, each sample lasting until the next) or a text stream 'txts' (AVI).
 RecordingResult WriteRecording(const std::filesystem::path& path, const RecordingPlan& plan);
+
+// Where each telemetry sample of an MP4 recording lies: the byte just past its end, in
+// stored order, read from the file's index. Nothing when the file does not open or has
+// no telemetry stream.
+std::optional<std::vector<int64_t>> TelemetrySampleEnds(const std::filesystem::path& path);
 
 // The times the telemetry gets in the given container (see RecordingResult).
 std::vector<TelemetrySample> TelemetryAsStored(

@@ -77,6 +77,7 @@ std::string MakeRecording(const RecordingOptions& options)
     plan.fps = options.fps;
     plan.audio = options.audio;
     plan.seed = options.seed;
+    plan.faststart = options.faststart;
     plan.telemetryStream = options.telemetry != TelemetrySource::None;
     if (options.telemetry == TelemetrySource::Drive) {
         DriveOptions drive;
@@ -107,11 +108,26 @@ std::string MakeRecording(const RecordingOptions& options)
         std::filesystem::remove(temp, ec);
         return result.error;
     }
+    std::vector<TelemetrySample> telemetry = result.writtenTelemetry;
     if (options.cutPercent) {
         const auto size = std::filesystem::file_size(temp, ec);
-        if (!ec)
-            std::filesystem::resize_file(temp,
-                size * static_cast<uintmax_t>(std::clamp(*options.cutPercent, 0, 100)) / 100, ec);
+        if (ec)
+            return "cannot cut " + temp.string() + ": " + ec.message();
+        const auto kept
+            = size * static_cast<uintmax_t>(std::clamp(*options.cutPercent, 0, 100)) / 100;
+        // With the index in front, a reader gets the samples whose bytes lie wholly
+        // before the cut; the telemetry file lists those. (A cut file whose index was at
+        // the end opens nowhere; its telemetry file lists what was written.)
+        if (options.faststart && *container == Container::Mp4 && !telemetry.empty()) {
+            const auto ends = TelemetrySampleEnds(temp);
+            if (!ends || ends->size() != telemetry.size())
+                return "cannot find the telemetry samples in " + temp.string();
+            size_t whole = 0;
+            while (whole < ends->size() && (*ends)[whole] <= static_cast<int64_t>(kept))
+                ++whole;
+            telemetry.resize(whole);
+        }
+        std::filesystem::resize_file(temp, kept, ec);
         if (ec)
             return "cannot cut " + temp.string() + ": " + ec.message();
     }
@@ -119,8 +135,7 @@ std::string MakeRecording(const RecordingOptions& options)
     if (ec)
         return "cannot rename " + temp.string() + ": " + ec.message();
     if (!options.telemetryOut.empty()) {
-        if (auto error = WriteFileAtomically(
-                options.telemetryOut, FormatTelemetryText(result.writtenTelemetry));
+        if (auto error = WriteFileAtomically(options.telemetryOut, FormatTelemetryText(telemetry));
             !error.empty())
             return error;
     }

@@ -26,6 +26,7 @@ struct RecordingOptions {
     bool gnrmc = false;
     std::string route = "seoul";
     std::optional<int> cutPercent; // keep this share of the file's bytes
+    bool faststart = false; // MP4: index in front, so a cut file still opens
     std::optional<uint64_t> randomBytes; // write this many random bytes instead
     uint64_t seed = 1;
     std::filesystem::path telemetryOut; // empty: none

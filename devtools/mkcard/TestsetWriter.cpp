@@ -136,6 +136,13 @@ std::string WriteTestset(const std::filesystem::path& outDir)
             [](RecordingOptions& o) { o.telemetry = TelemetrySource::None; } },
         { "truncated.mp4", "default cut at 60% of its bytes",
             [](RecordingOptions& o) { o.cutPercent = 60; } },
+        { "truncated-faststart.mp4",
+            "default written with its index in front, cut at 60% of its bytes; its telemetry "
+            "file lists the samples wholly before the cut",
+            [](RecordingOptions& o) {
+                o.faststart = true;
+                o.cutPercent = 60;
+            } },
         { "random.mp4", "20000 random bytes", [](RecordingOptions& o) { o.randomBytes = 20000; } },
         { "long.mp4", "12 s, for seeking", [](RecordingOptions& o) { o.durationMs = 12000; } },
         { "chosen.mp4", "telemetry from chosen.txt",

@@ -6,6 +6,7 @@ extern "C" {
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace velomira::ffmpeg {
 
@@ -35,6 +36,29 @@ CropPlan PlanCrop(QSize sourceSize, QSize pictureSize, QRect visible)
     return { QRect(x0, y0, x1 - x0, y1 - y0), QRect(px0, py0, px1 - px0, py1 - py0) };
 }
 
+namespace {
+
+// An RGB32 image of `size` over a buffer `paddedSize` big (each row and the row count
+// rounded up), for converters that write whole blocks of pixels past the image's edge.
+QImage PaddedImage(QSize size, QSize paddedSize)
+{
+    auto* backing = new QImage(paddedSize, QImage::Format_RGB32);
+    if (backing->isNull()) {
+        delete backing;
+        return {};
+    }
+    return QImage(
+        backing->bits(), size.width(), size.height(), backing->bytesPerLine(), QImage::Format_RGB32,
+        [](void* info) { delete static_cast<QImage*>(info); }, backing);
+}
+
+int RoundUp(int value, int step)
+{
+    return (value + step - 1) / step * step;
+}
+
+} // namespace
+
 QImage VideoConverter::Convert(const AVFrame* frame, const ViewGeometry& geometry, QRect* part)
 {
     if (frame == nullptr || frame->width <= 0 || frame->height <= 0)
@@ -54,26 +78,76 @@ QImage VideoConverter::Convert(const AVFrame* frame, const ViewGeometry& geometr
     if (av_frame_apply_cropping(m_cropped.get(), AV_FRAME_CROP_UNALIGNED) < 0)
         return {};
 
-    const int outWidth = plan.part.width();
-    const int outHeight = plan.part.height();
-    m_scaler.reset(sws_getCachedContext(m_scaler.release(), m_cropped->width, m_cropped->height,
-        static_cast<AVPixelFormat>(m_cropped->format), outWidth, outHeight, AV_PIX_FMT_RGB32,
-        SWS_FAST_BILINEAR, nullptr, nullptr, nullptr));
-    if (!m_scaler)
-        return {};
-    QImage image(outWidth, outHeight, QImage::Format_RGB32);
-    if (image.isNull())
-        return {};
-    uint8_t* destination[4] = { image.bits(), nullptr, nullptr, nullptr };
-    int destinationStride[4] = { static_cast<int>(image.bytesPerLine()), 0, 0, 0 };
-    const int rows = sws_scale(m_scaler.get(), m_cropped->data, m_cropped->linesize, 0,
-        m_cropped->height, destination, destinationStride);
+    const QSize outSize = plan.part.size();
+    const bool direct = outSize.width() % 2 == 0
+        || static_cast<AVPixelFormat>(m_cropped->format) != AV_PIX_FMT_YUV420P;
+    QImage image = direct
+        ? QImage(outSize, QImage::Format_RGB32)
+        : PaddedImage(outSize, QSize(RoundUp(outSize.width(), 16), RoundUp(outSize.height(), 2)));
+    const bool converted = !image.isNull()
+        && (direct ? ScaleDirect(m_cropped.get(), image) : ScaleInTwoSteps(m_cropped.get(), image));
     av_frame_unref(m_cropped.get());
-    if (rows <= 0)
+    if (!converted)
         return {};
     if (part != nullptr)
         *part = plan.part;
     return image;
+}
+
+bool VideoConverter::ScaleDirect(const AVFrame* source, QImage& image)
+{
+    m_scaler.reset(sws_getCachedContext(m_scaler.release(), source->width, source->height,
+        static_cast<AVPixelFormat>(source->format), image.width(), image.height(), AV_PIX_FMT_RGB32,
+        SWS_FAST_BILINEAR, nullptr, nullptr, nullptr));
+    if (!m_scaler)
+        return false;
+    uint8_t* destination[4] = { image.bits(), nullptr, nullptr, nullptr };
+    int destinationStride[4] = { static_cast<int>(image.bytesPerLine()), 0, 0, 0 };
+    return sws_scale(m_scaler.get(), source->data, source->linesize, 0, source->height, destination,
+               destinationStride)
+        > 0;
+}
+
+bool VideoConverter::ScaleInTwoSteps(const AVFrame* source, QImage& image)
+{
+    const int width = image.width();
+    const int height = image.height();
+    const int evenHeight = RoundUp(height, 2);
+    if (m_small->width != width || m_small->height != evenHeight) {
+        av_frame_unref(m_small.get());
+        m_small->format = AV_PIX_FMT_YUV420P;
+        m_small->width = width;
+        m_small->height = evenHeight;
+        // Rows aligned to 64 bytes: the converter reads whole blocks of 8 pixels.
+        if (av_frame_get_buffer(m_small.get(), 64) < 0) {
+            av_frame_unref(m_small.get());
+            return false;
+        }
+    }
+    m_scaler.reset(sws_getCachedContext(m_scaler.release(), source->width, source->height,
+        static_cast<AVPixelFormat>(source->format), width, height, AV_PIX_FMT_YUV420P,
+        SWS_FAST_BILINEAR, nullptr, nullptr, nullptr));
+    m_toRgb.reset(sws_getCachedContext(m_toRgb.release(), width, evenHeight, AV_PIX_FMT_YUV420P,
+        width, evenHeight, AV_PIX_FMT_RGB32, SWS_FAST_BILINEAR, nullptr, nullptr, nullptr));
+    if (!m_scaler || !m_toRgb)
+        return false;
+    if (sws_scale(m_scaler.get(), source->data, source->linesize, 0, source->height, m_small->data,
+            m_small->linesize)
+        <= 0)
+        return false;
+    if (evenHeight != height) {
+        // The chroma rows already cover the extra row; repeat the last luma row.
+        uint8_t* rows = m_small->data[0];
+        const int stride = m_small->linesize[0];
+        std::memcpy(rows + static_cast<ptrdiff_t>(height) * stride,
+            rows + static_cast<ptrdiff_t>(height - 1) * stride, static_cast<size_t>(width));
+    }
+    // The image's buffer has evenHeight rows and rows rounded up to 16 pixels.
+    uint8_t* destination[4] = { image.bits(), nullptr, nullptr, nullptr };
+    int destinationStride[4] = { static_cast<int>(image.bytesPerLine()), 0, 0, 0 };
+    return sws_scale(m_toRgb.get(), m_small->data, m_small->linesize, 0, evenHeight, destination,
+               destinationStride)
+        > 0;
 }
 
 } // namespace velomira::ffmpeg

@@ -23,6 +23,8 @@ TEST(RecordingCommand, ConvertsValuesIntoTheirUnits)
     EXPECT_EQ(c.recording.telemetryFile, "t.txt");
     EXPECT_TRUE(c.recording.gnrmc);
     EXPECT_EQ(c.recording.cutPercent, 60);
+    EXPECT_FALSE(c.recording.faststart);
+    EXPECT_TRUE(Parse({ "recording", "x.mp4", "--faststart", "--cut", "50" }).recording.faststart);
     EXPECT_EQ(Parse({ "recording", "x.mp4", "--telemetry", "none" }).recording.telemetry,
         TelemetrySource::None);
     // Random bytes may carry any name.

@@ -174,5 +174,29 @@ TEST(DamagedRecordings, TruncatedIsAPrefixOfTheDefaultAndRandomIsNoRecording)
     }
 }
 
+TEST(DamagedRecordings, ACutFileWithItsIndexInFrontOpensAndListsOnlyTheSamplesBeforeTheCut)
+{
+    // The index at the end is lost with the cut; in front it survives.
+    EXPECT_EQ(Layout(Rec("truncated.mp4")), "unreadable");
+    EXPECT_EQ(Layout(Rec("truncated-faststart.mp4")), Layout(Rec("default.mp4")));
+    const std::string cut = ReadFile(Rec("truncated-faststart.mp4"));
+    EXPECT_EQ(cut.size(), ReadFile(Rec("default.mp4")).size() * 60 / 100);
+    EXPECT_LT(cut.find("moov"), cut.find("mdat"));
+
+    // The same recording, so its samples are the first ones of the default's.
+    const auto all = TelemetryText(Rec("default.mp4.telemetry.txt"));
+    const auto kept = TelemetryText(Rec("truncated-faststart.mp4.telemetry.txt"));
+    ASSERT_GT(kept.size(), 5u);
+    ASSERT_LT(kept.size(), all.size());
+    for (size_t i = 0; i < kept.size(); ++i) {
+        EXPECT_EQ(kept[i].timeMs, all[i].timeMs) << i;
+        EXPECT_EQ(kept[i].bytes, all[i].bytes) << i;
+    }
+    const auto read = test::ReadTelemetryPackets(Rec("truncated-faststart.mp4"));
+    ASSERT_EQ(read.size(), kept.size());
+    for (size_t i = 0; i < kept.size(); ++i)
+        EXPECT_EQ(read[i].bytes, kept[i].bytes) << i;
+}
+
 } // namespace
 } // namespace velomira

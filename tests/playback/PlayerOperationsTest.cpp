@@ -283,6 +283,45 @@ TEST(Sources, ARecordingCutShortPlaysWhatIsThereAndEnds)
     EXPECT_EQ(p.player.State(), 0);
 }
 
+TEST(Sources, AnMp4CutShortWithItsIndexInFrontPlaysWhatIsThereAndEnds)
+{
+    // The index in front still lists every picture, but the pictures after the cut are
+    // missing: playing reaches the end of what is there and stops there.
+    Player p;
+    ASSERT_TRUE(p.player.Open(Recording("truncated-faststart.mp4")));
+    EXPECT_EQ(p.player.VideoStreamCount(), 2);
+    const int32_t durationMs = static_cast<int32_t>(p.player.DurationMs());
+    EXPECT_GT(durationMs, 3900); // from the index, not from what is left
+
+    ASSERT_EQ(p.player.Run(), 1);
+    EXPECT_TRUE(WaitUntil([&] { return p.player.PositionMs() == p.player.DurationMs(); }, 8000))
+        << p.player.PositionMs() << " of " << durationMs;
+    ASSERT_TRUE(p.front.Stamp().has_value());
+    ASSERT_TRUE(p.rear.Stamp().has_value());
+    const int lastFront = p.front.Stamp()->frameNumber;
+    // 60% of the bytes hold more than a second of both streams, not all four seconds.
+    EXPECT_GT(lastFront, 30);
+    EXPECT_LT(lastFront, 119);
+    EXPECT_GT(p.rear.Stamp()->frameNumber, 30);
+
+    const int shown = p.front.Shown() + p.rear.Shown();
+    Pump(400);
+    EXPECT_EQ(p.player.PositionMs(), p.player.DurationMs());
+    EXPECT_EQ(p.front.Shown() + p.rear.Shown(), shown);
+    EXPECT_EQ(p.player.State(), 0);
+
+    // A seek back into what is there plays it again; one past the cut shows the last
+    // picture there is.
+    ASSERT_EQ(p.player.SeekMs(500), 1);
+    EXPECT_TRUE(WaitUntil([&] { return p.player.PositionMs() < 1500; }, 3000));
+    ASSERT_EQ(p.player.Pause(), 1);
+    ASSERT_EQ(p.player.SeekMs(durationMs - 200), 1);
+    EXPECT_TRUE(WaitUntil([&] {
+        return p.front.Stamp().has_value() && p.front.Stamp()->frameNumber == lastFront;
+    })) << p.front.Stamp()->frameNumber;
+    EXPECT_TRUE(p.player.Close());
+}
+
 TEST(Sources, OneStreamFilesFeedOnlyTheFrontWindow)
 {
     Player p;

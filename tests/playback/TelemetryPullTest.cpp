@@ -114,7 +114,7 @@ TEST_P(TelemetryPull, TheIndexAndThePacketsGiveTheSameSamples)
 
 INSTANTIATE_TEST_SUITE_P(GeneratedRecordings, TelemetryPull,
     ::testing::Values("default.mp4", "default.avi", "pcm.mp4", "pcm.avi", "front-only.mp4",
-        "no-audio.mp4", "long.mp4", "chosen.mp4", "chosen.avi"),
+        "no-audio.mp4", "long.mp4", "chosen.mp4", "chosen.avi", "truncated-faststart.mp4"),
     [](const auto& info) {
         std::string name = info.param;
         for (char& c : name) {
