@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "app/AppValues.h"
+#include "texts/AppValues.h"
 
 namespace velomira {
 

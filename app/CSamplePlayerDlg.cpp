@@ -5,14 +5,14 @@
 
 #include "app/AboutBox.h"
 #include "app/ControlTable.h"
-#include "app/QtMessageBoxService.h"
 #include "app/ScreenLayout.h"
 #include "app/StatusWidgets.h"
-#include "app/texts/TextCatalogue.h"
 #include "playback/views/VideoPanels.h"
 #include "skin/CBitSlider.h"
 #include "skin/CBitmapButton.h"
 #include "skin/CSkinButton.h"
+#include "texts/QtMessageBoxService.h"
+#include "texts/TextCatalogue.h"
 
 namespace velomira {
 

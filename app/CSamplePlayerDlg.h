@@ -7,7 +7,7 @@
 #include <QMap>
 
 #include "app/MainWindowHooks.h"
-#include "app/MessageBoxService.h"
+#include "texts/MessageBoxService.h"
 
 namespace velomira {
 

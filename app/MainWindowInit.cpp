@@ -10,17 +10,17 @@
 #include "app/ScreenLayout.h"
 #include "app/Tick.h"
 #include "app/ViewerSession.h"
-#include "app/texts/TextCatalogue.h"
+#include "app/commands/CardCommands.h"
+#include "app/commands/Transport.h"
 #include "library/CListDlg.h"
-#include "library/CardCommands.h"
 #include "platform/DriveMonitor.h"
 #include "playback/ComponentMessages.h"
 #include "playback/DecoderEnvironment.h"
 #include "playback/MediaPlayer.h"
 #include "playback/MediaPlayerPort.h"
-#include "playback/Transport.h"
 #include "playback/views/CPlxVideoView.h"
 #include "telemetry/CTextData.h"
+#include "texts/TextCatalogue.h"
 
 namespace velomira {
 

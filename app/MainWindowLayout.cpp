@@ -7,10 +7,10 @@
 
 #include "app/CSamplePlayerDlg.h"
 #include "app/ScreenLayout.h"
-#include "app/texts/TextCatalogue.h"
 #include "playback/views/VideoPanels.h"
 #include "skin/CBitmapButton.h"
 #include "skin/SkinImages.h"
+#include "texts/TextCatalogue.h"
 
 namespace velomira {
 

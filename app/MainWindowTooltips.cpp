@@ -1,6 +1,6 @@
 // The tooltips of the main window's buttons, in the language of the card.
 #include "app/CSamplePlayerDlg.h"
-#include "app/texts/Tooltips.h"
+#include "texts/Tooltips.h"
 
 namespace velomira {
 

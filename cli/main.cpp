@@ -4,10 +4,10 @@
 #include <span>
 #include <string_view>
 
-#include "app/AppValues.h"
 #include "cli/Commands.h"
 #include "cli/RecordingCommands.h"
 #include "playback/ffmpeg/MediaBackendInfo.h"
+#include "texts/AppValues.h"
 
 namespace {
 
@@ -30,7 +30,9 @@ constexpr Command kCommands[] = {
         "OFFSET=VALUE...",
         velomira::cli::RunSettingsCommand },
     { "factory", "factory ROOT [--json]", velomira::cli::RunFactoryCommand },
-    { "telemetry", "telemetry REC [--json|--csv|--gpx] | telemetry --samples FILE --duration-ms D [--json|--csv|--gpx]",
+    { "telemetry",
+        "telemetry REC [--json|--csv|--gpx] | telemetry --samples FILE --duration-ms D "
+        "[--json|--csv|--gpx]",
         velomira::cli::RunTelemetryCommand },
     { "probe", "probe REC [--json]", velomira::cli::RunProbeCommand },
 };

@@ -1,6 +1,6 @@
 #include "playback/ComponentMessages.h"
 
-#include "app/texts/TextCatalogue.h"
+#include "texts/TextCatalogue.h"
 
 namespace velomira {
 

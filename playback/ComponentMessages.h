@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MessageBoxService.h"
+#include "texts/MessageBoxService.h"
 
 namespace velomira {
 

@@ -1,8 +1,8 @@
 #include "settings/FactoryFile.h"
 
-#include "app/texts/TextCatalogue.h"
 #include "platform/CardPath.h"
 #include "settings/CardFiles.h"
+#include "texts/TextCatalogue.h"
 
 namespace velomira {
 namespace {

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/MessageBoxService.h"
 #include "platform/DriveRoots.h"
+#include "texts/MessageBoxService.h"
 
 namespace velomira {
 

@@ -5,9 +5,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/MessageBoxService.h"
 #include "platform/DriveRoots.h"
 #include "settings/SettingsRecord.h"
+#include "texts/MessageBoxService.h"
 
 namespace velomira {
 

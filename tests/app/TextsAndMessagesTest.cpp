@@ -9,9 +9,9 @@
 #include <QTimer>
 
 #include "app/AboutBox.h"
-#include "app/AppValues.h"
-#include "app/QtMessageBoxService.h"
 #include "support/ScriptedMessageBoxService.h"
+#include "texts/AppValues.h"
+#include "texts/QtMessageBoxService.h"
 
 namespace velomira {
 namespace {

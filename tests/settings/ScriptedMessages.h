@@ -3,7 +3,7 @@
 #include <deque>
 #include <vector>
 
-#include "app/MessageBoxService.h"
+#include "texts/MessageBoxService.h"
 
 namespace velomira::test {
 

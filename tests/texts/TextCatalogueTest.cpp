@@ -1,10 +1,10 @@
-#include "app/texts/TextCatalogue.h"
+#include "texts/TextCatalogue.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
 
-#include "app/texts/Tooltips.h"
+#include "texts/Tooltips.h"
 
 namespace velomira {
 namespace {

@@ -6,9 +6,9 @@
 #include <QLabel>
 
 #include "app/CSamplePlayerDlg.h"
+#include "app/commands/Transport.h"
 #include "library/CListDlg.h"
 #include "playback/TelemetryPull.h"
-#include "playback/Transport.h"
 #include "skin/CBitSlider.h"
 #include "skin/CBitmapButton.h"
 #include "skin/CSkinButton.h"

@@ -1,4 +1,4 @@
-#include "app/AppValues.h"
+#include "texts/AppValues.h"
 
 namespace velomira {
 

@@ -1,9 +1,9 @@
-#include "app/texts/Tooltips.h"
+#include "texts/Tooltips.h"
 
 #include <algorithm>
 #include <array>
 
-#include "app/texts/TextCatalogue.h"
+#include "texts/TextCatalogue.h"
 
 namespace velomira {
 namespace {

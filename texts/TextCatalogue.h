@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/MessageBoxService.h"
+#include "texts/MessageBoxService.h"
 
 namespace velomira {
 

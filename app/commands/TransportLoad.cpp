@@ -7,18 +7,18 @@
 #include "app/CSamplePlayerDlg.h"
 #include "app/ClockText.h"
 #include "app/ScreenLayout.h"
-#include "app/texts/TextCatalogue.h"
+#include "app/commands/Transport.h"
 #include "library/CListDlg.h"
 #include "platform/CardPath.h"
 #include "playback/PlayerPort.h"
 #include "playback/PlayerResults.h"
 #include "playback/TelemetryPull.h"
-#include "playback/Transport.h"
 #include "playback/views/CPlxVideoView.h"
 #include "skin/CBitSlider.h"
 #include "skin/CBitmapButton.h"
 #include "skin/CSkinButton.h"
 #include "telemetry/CTextData.h"
+#include "texts/TextCatalogue.h"
 
 namespace velomira {
 

@@ -1,5 +1,5 @@
 // The transport commands: play and pause, stop, previous and next, skips and speed.
-#include "playback/Transport.h"
+#include "app/commands/Transport.h"
 
 #include <QLabel>
 #include <QTableWidget>

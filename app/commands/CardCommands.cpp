@@ -1,19 +1,19 @@
-#include "library/CardCommands.h"
+#include "app/commands/CardCommands.h"
 
 #include "app/CSamplePlayerDlg.h"
 #include "app/ScreenLayout.h"
-#include "app/texts/TextCatalogue.h"
+#include "app/commands/Transport.h"
 #include "library/CListDlg.h"
 #include "library/FileDialogService.h"
 #include "library/RecordingImport.h"
 #include "library/RecordingScan.h"
 #include "platform/CardSearch.h"
 #include "playback/PlayerResults.h"
-#include "playback/Transport.h"
 #include "playback/TransportState.h"
 #include "settings/CardValues.h"
 #include "settings/FactoryFile.h"
 #include "skin/CBitmapButton.h"
+#include "texts/TextCatalogue.h"
 
 namespace velomira {
 

@@ -1,9 +1,9 @@
-#include "app/texts/TextCatalogue.h"
+#include "texts/TextCatalogue.h"
 
 #include <algorithm>
 #include <array>
 
-#include "app/AppValues.h"
+#include "texts/AppValues.h"
 
 namespace velomira {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/QtMessageBoxService.h"
+#include "texts/QtMessageBoxService.h"
 
 #include <QApplication>
 #include <QMessageBox>
