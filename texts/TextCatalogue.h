@@ -42,6 +42,9 @@ enum class TextId {
     SettingsFileNotOpened,
     SaveChanges,
     PrintFailed,
+    // The settings pages' edit fields.
+    EnterWholeNumber,
+    EnterDecimalNumber,
 };
 
 // One row of the message catalogue. A form that does not exist is empty.
@@ -92,6 +95,8 @@ enum class MessageUse {
     SettingsFileNotOpened,
     SaveChanges,
     PrintFailed,
+    EnterWholeNumber,
+    EnterDecimalNumber,
 };
 
 // The complete box for `language` with `argument` put into the placeholder, ready for
