@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QKeyEvent>
+#include <QPalette>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -43,6 +44,16 @@ CNewSetupDlg::CNewSetupDlg(const std::string& cardDrive, int language, const Dri
 {
     setObjectName(QStringLiteral("386"));
     setWindowTitle(QStringLiteral("Setup"));
+    // Check and radio marks are drawn from the palette: light marks on dark boxes.
+    QPalette dark = palette();
+    dark.setColor(QPalette::Window, QColor(0x16, 0x19, 0x1e));
+    dark.setColor(QPalette::WindowText, QColor(0xde, 0xe4, 0xea));
+    dark.setColor(QPalette::Base, QColor(0x25, 0x2b, 0x33));
+    dark.setColor(QPalette::Text, QColor(0xff, 0xff, 0xff));
+    dark.setColor(QPalette::Button, QColor(0x2a, 0x30, 0x38));
+    dark.setColor(QPalette::ButtonText, QColor(0xff, 0xff, 0xff));
+    dark.setColor(QPalette::Highlight, QColor(0x3d, 0x6a, 0x94));
+    setPalette(dark);
     setStyleSheet(QString::fromLatin1(kStyle));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);

@@ -1,5 +1,6 @@
 #include "settings/editor/CSettingsPage.h"
 
+#include <algorithm>
 #include <map>
 
 #include <QCheckBox>
@@ -32,6 +33,13 @@ const PageTable& TableOf(PageKind kind, int language)
     return table != nullptr ? *table : *FindPageTable(kind, kLanguageEnglish);
 }
 
+// Button and frame captions treat '&' as a mnemonic marker; the device's captions mean it
+// literally ("Beep & Watch").
+QString Caption(std::string_view text)
+{
+    return Text(text).replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
 } // namespace
 
 CSettingsPage::CSettingsPage(const PageTable& table, MessageBoxService& messages, QWidget* parent)
@@ -49,17 +57,21 @@ void CSettingsPage::Build()
     auto* columns = new QHBoxLayout(this);
     columns->setContentsMargins(8, 8, 8, 8);
     columns->setSpacing(10);
+    // A page whose frames all sit in the first column uses the whole width for it.
+    const bool twoColumns = std::any_of(table.groups.begin(), table.groups.end(),
+        [](const GroupSpec& group) { return group.column != 0; });
     QVBoxLayout* column[2] = { new QVBoxLayout, new QVBoxLayout };
     for (QVBoxLayout* c : column) {
         c->setSpacing(8);
-        columns->addLayout(c, 1);
+        if (c == column[0] || twoColumns)
+            columns->addLayout(c, 1);
     }
 
     std::vector<QGroupBox*> groups;
     std::vector<QGridLayout*> grids;
     for (std::size_t g = 0; g < table.groups.size(); ++g) {
         const GroupSpec& spec = table.groups[g];
-        auto* box = new QGroupBox(Text(spec.caption), this);
+        auto* box = new QGroupBox(Caption(spec.caption), this);
         box->setObjectName(QStringLiteral("group%1").arg(g));
         auto* grid = new QGridLayout(box);
         grid->setHorizontalSpacing(8);
@@ -72,8 +84,10 @@ void CSettingsPage::Build()
     }
     for (QVBoxLayout* c : column)
         c->addStretch(1);
+    if (!twoColumns)
+        delete column[1];
 
-    // Each (group, line) is one row: label | controls | unit.
+    // Each (group, line) is one row: label | controls and their unit.
     std::map<std::pair<int, int>, QHBoxLayout*> rows;
     std::map<std::pair<int, int>, bool> rowShown;
     std::map<std::pair<int, int>, std::vector<QLabel*>> rowLabels;
@@ -101,7 +115,7 @@ void CSettingsPage::Build()
         rowShown[key] = rowShown[key] || !spec.hidden;
         if (!spec.unit.empty()) {
             auto* unit = new QLabel(Text(spec.unit), box);
-            grid->addWidget(unit, spec.line, 2);
+            found->second->addWidget(unit);
             rowLabels[key].push_back(unit);
         }
         Connect(spec, widget);
@@ -118,10 +132,10 @@ QWidget* CSettingsPage::MakeControl(const ControlSpec& spec)
     QWidget* widget = nullptr;
     switch (spec.kind) {
     case ControlKind::CheckBox:
-        widget = new QCheckBox(Text(spec.caption));
+        widget = new QCheckBox(Caption(spec.caption));
         break;
     case ControlKind::Radio: {
-        auto* radio = new QRadioButton(Text(spec.caption));
+        auto* radio = new QRadioButton(Caption(spec.caption));
         // The page decides which button of a group is checked, none included.
         radio->setAutoExclusive(false);
         widget = radio;
