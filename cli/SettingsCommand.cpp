@@ -1,7 +1,9 @@
 // velomira-card settings show ROOT [--json]
 // velomira-card settings check ROOT
 // velomira-card settings restore ROOT --language N
-// velomira-card settings set ROOT OFFSET=VALUE...
+// velomira-card settings set ROOT OFFSET=VALUE|NAME=VALUE...
+// velomira-card settings get ROOT [NAME]
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <utility>
@@ -11,13 +13,14 @@
 #include "cli/Commands.h"
 #include "cli/JsonWriter.h"
 #include "settings/SettingsFile.h"
+#include "settings/editor/FieldAccess.h"
 
 namespace velomira::cli {
 namespace {
 
 constexpr std::string_view kUsage
     = "usage: settings show ROOT [--json] | check ROOT | restore ROOT --language N | "
-      "set ROOT OFFSET=VALUE...";
+      "set ROOT OFFSET=VALUE|NAME=VALUE... | get ROOT [NAME]";
 
 const char* PlaceName(SettingsPlace place)
 {
@@ -103,18 +106,65 @@ int Restore(const DriveRoots& drives, std::span<char* const> options)
     return kExitSuccess;
 }
 
+// The record of the card's settings file, zero beyond the end of a short file.
+std::optional<SettingsRecord> ReadRecord(const DriveRoots& drives)
+{
+    const auto content = ReadSettingsFile(kCardLetter, drives);
+    if (!content)
+        return std::nullopt;
+    SettingsRecord record {};
+    std::copy_n(
+        content->bytes.begin(), std::min(content->bytes.size(), record.size()), record.begin());
+    return record;
+}
+
+int Get(const DriveRoots& drives, std::span<char* const> names)
+{
+    if (names.size() > 1)
+        return BadInput("usage: settings get ROOT [NAME]");
+    const auto record = ReadRecord(drives);
+    if (!record)
+        return Negative("no data_setup.cfg in the card's root or SETUP folder");
+    if (names.empty()) {
+        std::string out;
+        for (const NamedField& field : ReadFields(*record))
+            out += field.name + "=" + field.value + "\n";
+        WriteOut(out);
+        return kExitSuccess;
+    }
+    const auto value = ReadField(*record, names[0]);
+    if (!value)
+        return BadInput("no field named " + std::string(names[0]));
+    WriteOut(*value + "\n");
+    return kExitSuccess;
+}
+
 int Set(const DriveRoots& drives, std::span<char* const> assignments)
 {
     if (assignments.empty())
-        return BadInput("usage: settings set ROOT OFFSET=VALUE...");
-    std::vector<std::pair<std::size_t, std::uint16_t>> changes;
+        return BadInput("usage: settings set ROOT OFFSET=VALUE|NAME=VALUE...");
+    // A word by its offset, or an editor field by its name (value kept as text).
+    struct Change {
+        std::size_t offset = 0;
+        std::uint16_t word = 0;
+        std::string name;
+        std::string value;
+    };
+    std::vector<Change> changes;
     for (const char* text : assignments) {
         const std::string_view assignment = text;
         const auto equals = assignment.find('=');
-        const auto offset = ParseInteger(assignment.substr(0, equals));
-        const auto value = equals == std::string_view::npos
-            ? std::nullopt
-            : ParseInteger(assignment.substr(equals + 1));
+        if (equals == std::string_view::npos || equals == 0)
+            return BadInput(
+                "expected OFFSET=VALUE or NAME=VALUE, got '" + std::string(assignment) + "'");
+        const std::string_view left = assignment.substr(0, equals);
+        const std::string_view right = assignment.substr(equals + 1);
+        const auto offset = ParseInteger(left);
+        if (!offset && !(left.front() >= '0' && left.front() <= '9') && left.front() != '-') {
+            changes.push_back({ 0, 0, std::string(left), std::string(right) });
+            continue;
+        }
+        const auto value = ParseInteger(right);
         if (!offset || !value)
             return BadInput("expected OFFSET=VALUE, got '" + std::string(assignment) + "'");
         if (*offset < static_cast<std::int64_t>(kFirstSettingsWord) || *offset > 198
@@ -123,16 +173,22 @@ int Set(const DriveRoots& drives, std::span<char* const> assignments)
                 "offset " + std::to_string(*offset) + " is not a word: even offsets 4 to 198");
         if (*value < 0 || *value > 0xFFFF)
             return BadInput("value " + std::to_string(*value) + " does not fit 16 bits");
-        changes.emplace_back(static_cast<std::size_t>(*offset), static_cast<std::uint16_t>(*value));
+        changes.push_back(
+            { static_cast<std::size_t>(*offset), static_cast<std::uint16_t>(*value), {}, {} });
     }
-    const auto content = ReadSettingsFile(kCardLetter, drives);
-    if (!content)
+    auto record = ReadRecord(drives);
+    if (!record)
         return Negative("no data_setup.cfg to change (settings restore writes one)");
-    SettingsRecord record {};
-    std::copy(content->bytes.begin(), content->bytes.end(), record.begin());
-    for (const auto& [offset, value] : changes)
-        SetSettingsWord(record, offset, value);
-    if (!WriteSettingsFile(kCardLetter, drives, record))
+    for (const Change& change : changes) {
+        if (change.name.empty()) {
+            SetSettingsWord(*record, change.offset, change.word);
+            continue;
+        }
+        if (const std::string refusal = WriteField(*record, change.name, change.value);
+            !refusal.empty())
+            return BadInput(refusal);
+    }
+    if (!WriteSettingsFile(kCardLetter, drives, *record))
         return Negative("cannot write data_setup.cfg in the card's root");
     WriteOut("written\n");
     return kExitSuccess;
@@ -160,6 +216,8 @@ int RunSettingsCommand(std::span<char* const> args)
         return Restore(*drives, rest);
     if (action == "set")
         return Set(*drives, rest);
+    if (action == "get")
+        return Get(*drives, rest);
     return BadInput(kUsage);
 }
 

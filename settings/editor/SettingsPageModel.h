@@ -30,6 +30,8 @@ public:
     explicit SettingsPageModel(const PageTable& table);
 
     const PageTable& table() const { return m_table; }
+    // The record the page was loaded from; null before.
+    const SettingsRecord* record() const { return m_record; }
 
     // Keeps the record and sets every control from it.
     void LoadFromRecord(SettingsRecord& record);
