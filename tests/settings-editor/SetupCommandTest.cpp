@@ -194,6 +194,17 @@ TEST(SetupCommand, RunsItsStepsOnEveryKindOfCard)
             },
             { MessageAnswer::Yes }, clickEnglish, true,
             { "Do you want to save the changes?", "셋업파일을 열 수 없습니다." }, true, 1 },
+        { "no settings file: zeros shown, root file made",
+            [](Card& c) {
+                c.MakeCard();
+                c.Factory("199");
+            },
+            { MessageAnswer::Yes },
+            [](CNewSetupDlg& d) {
+                EXPECT_EQ(d.record(), SettingsRecord {});
+                Control<QCheckBox>(d, PageKind::DrivingAssistance, 2, 1231)->click();
+            },
+            false, { "変更を保存しますか？" }, true, 1 },
         { "declined question writes nothing",
             [](Card& c) {
                 c.MakeCard();
@@ -224,6 +235,8 @@ TEST(SetupCommand, RunsItsStepsOnEveryKindOfCard)
         const bool restored = std::string(c.name) == "damaged file restored";
         if ((c.writes == 0 || c.failWrites) && !restored) {
             EXPECT_EQ(rig.card.Read("data_setup.cfg"), before);
+        } else if (c.writes > 0) {
+            EXPECT_TRUE(IsSettingsRecordValid(rig.card.Read("data_setup.cfg")));
         }
     }
 }
