@@ -20,9 +20,7 @@ SetupCommand::SetupCommand(
     , m_card(card)
     , m_drives(drives)
     , m_hooks(std::move(hooks))
-    , m_writer([](char letter, const DriveRoots& roots, const SettingsRecord& record) {
-        return WriteSettingsFile(letter, roots, record);
-    })
+    , m_ops(SystemFileOperations())
     , m_runDialog([](CNewSetupDlg& dialog) { dialog.exec(); })
 { }
 
@@ -45,7 +43,7 @@ void SetupCommand::RunEditor()
     m_runDialog(dialog);
     const char letter = m_card.cardDrive.empty() ? '\0' : m_card.cardDrive[0];
     dialog.FinishEditing([this, letter](const SettingsRecord& record) {
-        return letter != '\0' && m_writer(letter, m_drives, record);
+        return letter != '\0' && WriteSettingsFile(letter, m_drives, record, m_ops);
     });
 }
 
@@ -64,11 +62,22 @@ void SetupCommand::OnSetup()
         if (!CheckDeviceGeneration(letter, m_drives)) {
             ShowVersionMismatch(m_window.messages());
         } else if (!IsNewFirmware(letter, m_drives)) {
-            RunEditor();
+            // A file that opens but cannot be read is not edited as zeros: saving them
+            // would replace settings the user never saw.
+            const auto content = ReadSettingsFile(letter, m_drives, m_ops);
+            if (content && content->readFailed) {
+                if (const auto notice
+                    = ComposeMessage(MessageUse::SettingsFileNotOpened, m_window.language()))
+                    m_window.messages().Show(*notice);
+            } else {
+                RunEditor();
+            }
         } else {
-            const auto content = ReadSettingsFile(letter, m_drives);
-            const bool valid = content && IsSettingsRecordValid(content->bytes);
-            if (CheckAndRestoreSettings(letter, m_drives, m_window.language(), m_window.messages())
+            const auto content = ReadSettingsFile(letter, m_drives, m_ops);
+            const bool valid
+                = content && !content->readFailed && IsSettingsRecordValid(content->bytes);
+            if (CheckAndRestoreSettings(
+                    letter, m_drives, m_window.language(), m_window.messages(), m_ops)
                 == SettingsCheck::Proceed) {
                 if (valid)
                     m_window.SetLanguage(ResolveLanguage(-1, m_drives, m_card));

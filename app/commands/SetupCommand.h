@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "platform/DriveRoots.h"
+#include "settings/CardFiles.h"
 #include "settings/SettingsRecord.h"
 
 class QObject;
@@ -24,14 +25,13 @@ public:
         std::function<void()> focusList;
         std::function<void()> showMapPane; // `mapProvider` 1, the map page pane shown
     };
-    // Writes the record as the card's settings file; false when nothing was written.
-    using Writer = std::function<bool(char letter, const DriveRoots&, const SettingsRecord&)>;
     // Shows the settings window modally and returns when it has been closed.
     using DialogRunner = std::function<void(CNewSetupDlg&)>;
 
     SetupCommand(CSamplePlayerDlg& window, CardValues& card, const DriveRoots& drives, Hooks hooks);
 
-    void SetWriter(Writer writer) { m_writer = std::move(writer); }
+    // The system calls the card's settings and factory files are read and written with.
+    void SetFileOperations(FileOperations ops) { m_ops = std::move(ops); }
     void SetDialogRunner(DialogRunner runner) { m_runDialog = std::move(runner); }
     // Connections live as long as `context`.
     void ConnectControls(QObject& context);
@@ -46,7 +46,7 @@ private:
     CardValues& m_card;
     const DriveRoots& m_drives;
     Hooks m_hooks;
-    Writer m_writer;
+    FileOperations m_ops;
     DialogRunner m_runDialog;
 };
 

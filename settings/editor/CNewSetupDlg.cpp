@@ -36,7 +36,7 @@ constexpr const char* kStyle
 } // namespace
 
 CNewSetupDlg::CNewSetupDlg(const std::string& cardDrive, int language, const DriveRoots& drives,
-    MessageBoxService& messages, QWidget* parent)
+    MessageBoxService& messages, QWidget* parent, const FileOperations& ops)
     : QDialog(parent)
     , m_driveLetter(cardDrive.empty() ? '\0' : cardDrive[0])
     , m_language(language)
@@ -66,7 +66,8 @@ CNewSetupDlg::CNewSetupDlg(const std::string& cardDrive, int language, const Dri
     holder->setObjectName(QStringLiteral("pages"));
     holder->hide();
 
-    const auto captions = TabCaptions(language);
+    const int shown = EditorLanguage(language);
+    const auto captions = TabCaptions(shown);
     const PageKind kinds[kSetupTabs] = { PageKind::DrivingAssistance, PageKind::Recorder,
         PageKind::System, PageKind::Install, PageKind::Gmt };
     std::size_t next = 0;
@@ -77,7 +78,7 @@ CNewSetupDlg::CNewSetupDlg(const std::string& cardDrive, int language, const Dri
         const int variants = kinds[tab] == PageKind::Gmt ? 1 : 3;
         for (int variant = 0; variant < variants; ++variant) {
             // Korean, English, Japanese: the order the window creates them in.
-            const int pageLanguage = kinds[tab] == PageKind::Gmt ? language : 2 - variant;
+            const int pageLanguage = kinds[tab] == PageKind::Gmt ? shown : 2 - variant;
             CSettingsPage* page = nullptr;
             switch (kinds[tab]) {
             case PageKind::DrivingAssistance:
@@ -97,7 +98,7 @@ CNewSetupDlg::CNewSetupDlg(const std::string& cardDrive, int language, const Dri
                 break;
             }
             stack->addWidget(page);
-            page->setVisible(kinds[tab] == PageKind::Gmt || pageLanguage == language);
+            page->setVisible(kinds[tab] == PageKind::Gmt || pageLanguage == shown);
             m_pages[next++] = page;
         }
         if (captions.empty())
@@ -108,7 +109,7 @@ CNewSetupDlg::CNewSetupDlg(const std::string& cardDrive, int language, const Dri
                     static_cast<qsizetype>(captions[static_cast<std::size_t>(tab)].size())));
     }
 
-    ReadRecord(drives);
+    ReadRecord(drives, ops);
     for (CSettingsPage* page : m_pages)
         page->LoadFromRecord(m_record);
     if (m_tabs->count() > 0)
@@ -117,12 +118,13 @@ CNewSetupDlg::CNewSetupDlg(const std::string& cardDrive, int language, const Dri
 
 CNewSetupDlg::~CNewSetupDlg() = default;
 
-void CNewSetupDlg::ReadRecord(const DriveRoots& drives)
+void CNewSetupDlg::ReadRecord(const DriveRoots& drives, const FileOperations& ops)
 {
     if (m_driveLetter == '\0')
         return;
-    // A file shorter than the record leaves the rest of the record zero.
-    if (const auto content = ReadSettingsFile(m_driveLetter, drives)) {
+    // A file shorter than the record leaves the rest of the record zero; one that could not
+    // be read leaves it all zero, as when no file opens.
+    if (const auto content = ReadSettingsFile(m_driveLetter, drives, ops)) {
         const std::size_t length = std::min(content->bytes.size(), m_record.size());
         std::copy_n(content->bytes.begin(), length, m_record.begin());
         m_opening = m_record;

@@ -423,6 +423,13 @@ constexpr std::array<VehiclePreset, 6> kPresets { {
 
 } // namespace
 
+int EditorLanguage(int language)
+{
+    if (language >= 0 && language <= 2)
+        return language;
+    return language >= 3 && language <= 5 ? 1 : -1;
+}
+
 const PageTable* FindPageTable(PageKind kind, int language)
 {
     if (language < 0 || language > 2)

@@ -77,6 +77,11 @@ struct PageTable {
     std::span<const ControlSpec> controls;
 };
 
+// The language whose pages and tabs the window shows for the viewer's `language`: the
+// device's Chinese, Spanish and Russian settings (3, 4, 5) get the English ones, as they
+// get the English texts everywhere; any other value outside 0..2 gets none (-1).
+int EditorLanguage(int language);
+
 // The page of `kind` in `language` (the GMT page for any language); null for a language
 // other than 0, 1 and 2.
 const PageTable* FindPageTable(PageKind kind, int language);

@@ -3,8 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <fstream>
 #include <functional>
+#include <set>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -78,6 +81,8 @@ struct Rig {
     int writes = 0;
     bool opened = false;
     bool failWrites = false;
+    bool failReads = false;
+    std::set<int> settingsFds;
     std::function<void(CNewSetupDlg&)> act = [](CNewSetupDlg&) {};
     SetupCommand command { window, values, card.drives,
         { [this] { return playerState; }, [this] { ++plays; }, [] {}, [this] { ++mapShown; } } };
@@ -90,10 +95,34 @@ struct Rig {
             act(dialog);
             dialog.close();
         });
-        command.SetWriter([this](char letter, const DriveRoots& drives, const SettingsRecord& r) {
-            ++writes;
-            return !failWrites && WriteSettingsFile(letter, drives, r);
-        });
+        // The card's system calls: writes are counted and may fail as on a write-protected
+        // card; reads of the settings file may fail as on a failing card.
+        FileOperations ops = SystemFileOperations();
+        ops.open = [this](const char* path, int flags, mode_t mode) {
+            if ((flags & (O_WRONLY | O_RDWR)) != 0) {
+                ++writes;
+                if (failWrites) {
+                    errno = EROFS;
+                    return -1;
+                }
+            }
+            const int fd = ::open(path, flags, mode);
+            if (std::string_view(path).ends_with("data_setup.cfg"))
+                settingsFds.insert(fd);
+            return fd;
+        };
+        ops.read = [this](int fd, void* buffer, std::size_t size) -> ssize_t {
+            if (failReads && settingsFds.count(fd)) {
+                errno = EIO;
+                return -1;
+            }
+            return ::read(fd, buffer, size);
+        };
+        ops.close = [this](int fd) {
+            settingsFds.erase(fd);
+            return ::close(fd);
+        };
+        command.SetFileOperations(ops);
     }
     std::vector<std::string> Texts() const
     {
@@ -128,7 +157,8 @@ struct CommandCase {
     bool failWrites;
     std::vector<std::string> texts; // every box shown, in order
     bool opened;
-    int writes;
+    int writes; // write attempts
+    bool failReads = false;
 };
 
 TEST(SetupCommand, RunsItsStepsOnEveryKindOfCard)
@@ -155,7 +185,7 @@ TEST(SetupCommand, RunsItsStepsOnEveryKindOfCard)
                 c.Settings("data_setup.cfg", 2, true);
             },
             { MessageAnswer::Yes }, nullptr, false, { "설정파일에 문제가 있습니다. 복구할까요?" },
-            true, 0 },
+            true, 1 },
         { "damaged file not restored",
             [](Card& c) {
                 c.MakeCard();
@@ -205,6 +235,13 @@ TEST(SetupCommand, RunsItsStepsOnEveryKindOfCard)
                 Control<QCheckBox>(d, PageKind::DrivingAssistance, 2, 1231)->click();
             },
             false, { "変更を保存しますか？" }, true, 1 },
+        { "unreadable file on old firmware is not edited",
+            [](Card& c) {
+                c.MakeCard();
+                c.Factory("199");
+                c.Settings("data_setup.cfg", 2);
+            },
+            {}, nullptr, false, { "셋업파일을 열 수 없습니다." }, false, 0, true },
         { "declined question writes nothing",
             [](Card& c) {
                 c.MakeCard();
@@ -223,6 +260,7 @@ TEST(SetupCommand, RunsItsStepsOnEveryKindOfCard)
         if (c.act)
             rig.act = c.act;
         rig.failWrites = c.failWrites;
+        rig.failReads = c.failReads;
         const auto before = rig.card.Read("data_setup.cfg");
         rig.command.OnSetup();
         const auto texts = rig.Texts();
@@ -232,8 +270,7 @@ TEST(SetupCommand, RunsItsStepsOnEveryKindOfCard)
         EXPECT_EQ(rig.opened, c.opened);
         EXPECT_EQ(rig.writes, c.writes);
         EXPECT_EQ(rig.mapShown, 1);
-        const bool restored = std::string(c.name) == "damaged file restored";
-        if ((c.writes == 0 || c.failWrites) && !restored) {
+        if (c.writes == 0 || c.failWrites) {
             EXPECT_EQ(rig.card.Read("data_setup.cfg"), before);
         } else if (c.writes > 0) {
             EXPECT_TRUE(IsSettingsRecordValid(rig.card.Read("data_setup.cfg")));
@@ -296,6 +333,7 @@ TEST(SetupWindow, ShowsTheTabsAndPagesOfItsLanguageOnly)
         { 2, { "스마트카", "블랙박스", "환경설정", "차종설정", "GMT" } },
         { 1, { "SmartCar", "BlackBox", "Setup", "Install", "GMT" } },
         { 0, { "運転支援", "ドライブレコーダー", "各種設定", "インストール", "GMT" } },
+        { 4, { "SmartCar", "BlackBox", "Setup", "Install", "GMT" } },
         { 7, {} },
     };
     for (const Case& c : cases) {
@@ -310,14 +348,15 @@ TEST(SetupWindow, ShowsTheTabsAndPagesOfItsLanguageOnly)
         for (const int language : { 0, 1, 2 }) {
             CSettingsPage* page = dialog.Page(PageKind::DrivingAssistance, language);
             ASSERT_NE(page, nullptr);
-            EXPECT_EQ(page->isVisible(), language == c.language);
+            EXPECT_EQ(page->isVisible(), language == EditorLanguage(c.language));
             // Every page is loaded, shown or not.
             EXPECT_EQ(page->model().State(page->table().controls[0].id)->checked, true);
         }
         if (!c.tabs.empty()) {
             tabs->setCurrentIndex(3);
-            EXPECT_TRUE(dialog.Page(PageKind::Install, c.language)->isVisible());
-            EXPECT_FALSE(dialog.Page(PageKind::DrivingAssistance, c.language)->isVisible());
+            const int shown = EditorLanguage(c.language);
+            EXPECT_TRUE(dialog.Page(PageKind::Install, shown)->isVisible());
+            EXPECT_FALSE(dialog.Page(PageKind::DrivingAssistance, shown)->isVisible());
         }
     }
 }
