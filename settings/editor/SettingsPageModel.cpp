@@ -1,6 +1,7 @@
 #include "settings/editor/SettingsPageModel.h"
 
 #include <algorithm>
+#include <array>
 
 #include "settings/editor/FieldRules.h"
 
@@ -96,19 +97,17 @@ void SettingsPageModel::ShowChecks()
             m_states[i].checked = word == spec.value;
     }
     // A vehicle type without a button checks the first type button.
+    int firstType = -1;
+    bool typeChecked = false;
     for (std::size_t i = 0; i < m_table.controls.size(); ++i) {
-        const ControlSpec& spec = m_table.controls[i];
-        if (spec.rule != StoreRule::VehicleType)
+        if (m_table.controls[i].rule != StoreRule::VehicleType)
             continue;
-        const bool any = std::any_of(
-            m_table.controls.begin(), m_table.controls.end(), [&](const ControlSpec& other) {
-                return other.rule == StoreRule::VehicleType
-                    && m_states[static_cast<std::size_t>(&other - m_table.controls.data())].checked;
-            });
-        if (!any)
-            m_states[i].checked = true;
-        break;
+        if (firstType < 0)
+            firstType = static_cast<int>(i);
+        typeChecked = typeChecked || m_states[i].checked;
     }
+    if (firstType >= 0 && !typeChecked)
+        m_states[static_cast<std::size_t>(firstType)].checked = true;
 }
 
 // Shows the word at `offset` in the page's edit fields, sliders, read-only fields and
