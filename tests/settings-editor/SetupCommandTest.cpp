@@ -361,6 +361,36 @@ TEST(SetupWindow, ShowsTheTabsAndPagesOfItsLanguageOnly)
     }
 }
 
+// Tab moves through every page's controls in the order of its table.
+TEST(SetupWindow, TabOrderFollowsEachPagesReadingOrder)
+{
+    Card card;
+    card.MakeCard();
+    test::ScriptedMessageBoxService messages;
+    for (const int language : { 0, 1, 2 }) {
+        CNewSetupDlg dialog("E:", language, card.drives, messages);
+        for (const PageKind kind : { PageKind::DrivingAssistance, PageKind::Recorder,
+                 PageKind::System, PageKind::Install, PageKind::Gmt }) {
+            CSettingsPage* page = dialog.Page(kind, language);
+            std::vector<QString> expected;
+            for (const ControlSpec& spec : page->table().controls) {
+                if (!spec.hidden && spec.kind != ControlKind::Field)
+                    expected.push_back(QString::number(spec.id));
+            }
+            std::vector<QString> chain;
+            QWidget* first = page->findChild<QWidget*>(expected.front());
+            QWidget* w = first;
+            do {
+                if (page->isAncestorOf(w) && w->focusPolicy() & Qt::TabFocus && !w->isHidden()
+                    && !w->objectName().isEmpty() && !w->objectName().startsWith(u"group"))
+                    chain.push_back(w->objectName());
+                w = w->nextInFocusChain();
+            } while (w != first);
+            EXPECT_EQ(chain, expected) << page->table().className;
+        }
+    }
+}
+
 TEST(SetupWindow, KeysSlidersAndEmptiedFieldsBehaveAsOnTheDevicePages)
 {
     Card card;
