@@ -8,6 +8,7 @@
 #include "app/CSamplePlayerDlg.h"
 #include "app/Tick.h"
 #include "app/commands/CardCommands.h"
+#include "app/commands/SetupCommand.h"
 #include "app/commands/Transport.h"
 #include "library/CListDlg.h"
 #include "library/QtFileDialogService.h"
@@ -60,6 +61,11 @@ void ViewerSession::WireHooks()
 
     m_transport->ConnectControls(*this);
     m_cardCommands->ConnectControls(*this);
+    m_setupCommand = std::make_unique<SetupCommand>(m_window, m_card, *m_drives,
+        SetupCommand::Hooks { [this] { return m_player->State(); },
+            [this] { m_transport->OnPlay(); }, [this] { m_list->FocusList(); },
+            [this] { m_mapProvider = 1; } });
+    m_setupCommand->ConnectControls(*this);
     for (const int id : { 1193, 1200 }) {
         if (CBitmapButton* button = m_window.Button(id)) {
             connect(button, &QAbstractButton::clicked, this, [this, id] {

@@ -21,6 +21,7 @@ class DriveMonitor;
 class FileDialogService;
 class MediaPlayer;
 class MediaPlayerPort;
+class SetupCommand;
 class TickLoop;
 class Transport;
 
@@ -43,6 +44,7 @@ public:
     Transport& transport() const { return *m_transport; }
     TickLoop& tick() const { return *m_tick; }
     CardCommands& cardCommands() const { return *m_cardCommands; }
+    SetupCommand& setupCommand() const { return *m_setupCommand; }
     DriveMonitor& drives() const { return *m_drives; }
     const CTextData& telemetry() const { return *m_store; }
     TransportState& state() { return m_state; }
@@ -74,6 +76,7 @@ private:
     std::unique_ptr<Transport> m_transport;
     std::unique_ptr<TickLoop> m_tick;
     std::unique_ptr<CardCommands> m_cardCommands;
+    std::unique_ptr<SetupCommand> m_setupCommand;
     DriveMonitor* m_drives = nullptr;
     QTimer* m_timer = nullptr;
     TransportState m_state;
