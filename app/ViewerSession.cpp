@@ -6,11 +6,13 @@
 #include <QTimer>
 
 #include "app/CSamplePlayerDlg.h"
+#include "app/ScreenLayout.h"
 #include "app/Tick.h"
 #include "app/commands/CardCommands.h"
 #include "app/commands/Transport.h"
 #include "library/CListDlg.h"
 #include "library/QtFileDialogService.h"
+#include "map/MapPanes.h"
 #include "platform/DriveMonitor.h"
 #include "playback/MediaPlayer.h"
 #include "playback/MediaPlayerPort.h"
@@ -22,10 +24,11 @@
 
 namespace velomira {
 
-ViewerSession::ViewerSession(CSamplePlayerDlg& window, FileDialogService* dialogs)
+ViewerSession::ViewerSession(CSamplePlayerDlg& window, FileDialogService* dialogs, bool mapPanes)
     : m_window(window)
     , m_ownDialogs(dialogs == nullptr ? std::make_unique<QtFileDialogService>(&window) : nullptr)
     , m_dialogs(dialogs == nullptr ? m_ownDialogs.get() : dialogs)
+    , m_withMap(mapPanes)
 {
     Initialise();
 }
@@ -36,6 +39,7 @@ ViewerSession::~ViewerSession()
     m_window.SetHooks({});
     m_player->Stop();
     m_player->Close();
+    m_map.reset();
 }
 
 void ViewerSession::WireHooks()
@@ -54,6 +58,10 @@ void ViewerSession::WireHooks()
         m_player->Close();
     };
     hooks.leftButtonOnWindow = [this](QPoint point) { m_transport->OnWindowLeftButton(point); };
+    hooks.screenLayoutApplied = [this](int mode) {
+        if (m_map)
+            m_map->ApplyLayout(mode == kWindowed);
+    };
     m_window.SetHooks(std::move(hooks));
 
     m_transport->ConnectControls(*this);
@@ -69,6 +77,13 @@ void ViewerSession::WireHooks()
     }
     connect(m_timer, &QTimer::timeout, this, [this] { m_tick->OnTimer(true); });
     connect(m_drives, &DriveMonitor::driveRemoved, this, &ViewerSession::OnDriveRemoved);
+}
+
+void ViewerSession::ShowMapPage()
+{
+    m_mapProvider = 1;
+    if (m_map)
+        m_map->ShowMapPage();
 }
 
 void ViewerSession::ShowList(bool show)

@@ -1,0 +1,101 @@
+#include "map/MapSchemeHandler.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QLoggingCategory>
+#include <QRegularExpression>
+#include <QUrl>
+#include <QWebEngineUrlRequestJob>
+
+#include "map/MapAddresses.h"
+
+Q_LOGGING_CATEGORY(lcMapScheme, "velomira.map.scheme")
+
+namespace velomira {
+
+namespace {
+
+QByteArray ReadResource(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        qCWarning(lcMapScheme) << "missing resource" << path;
+        return {};
+    }
+    return file.readAll();
+}
+
+QByteArray FilledPage(const QString& path, std::string_view placeholder, const QString& value)
+{
+    const QByteArray page = ReadResource(path);
+    return QByteArray::fromStdString(
+        ReplaceAll(page.toStdString(), placeholder, value.toStdString()));
+}
+
+QByteArray MimeFor(const QString& name)
+{
+    if (name.endsWith(QLatin1String(".js")))
+        return "text/javascript";
+    if (name.endsWith(QLatin1String(".css")))
+        return "text/css";
+    if (name.endsWith(QLatin1String(".png")))
+        return "image/png";
+    return "application/octet-stream";
+}
+
+void Reply(QWebEngineUrlRequestJob* job, const QByteArray& mime, const QByteArray& data)
+{
+    if (data.isEmpty()) {
+        job->fail(QWebEngineUrlRequestJob::UrlNotFound);
+        return;
+    }
+    auto* buffer = new QBuffer(job);
+    buffer->setData(data);
+    buffer->open(QIODevice::ReadOnly);
+    job->reply(mime, buffer);
+}
+
+} // namespace
+
+MapSchemeHandler::MapSchemeHandler(
+    QString mapsApiScriptUrl, QString tileUrlTemplate, QObject* parent)
+    : QWebEngineUrlSchemeHandler(parent)
+    , m_mapPage(FilledPage(QStringLiteral(":/map/480.html"), "@MAPS_API_SCRIPT@", mapsApiScriptUrl))
+    , m_secondProviderPage(
+          FilledPage(QStringLiteral(":/map/osm.html"), "@TILE_URL@", tileUrlTemplate))
+{ }
+
+QString MapSchemeHandler::LeafletFolder()
+{
+    return QStringLiteral("/usr/share/javascript/leaflet/");
+}
+
+void MapSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job)
+{
+    const QUrl url = job->requestUrl();
+    const QString path = url.path();
+    if (path == QLatin1String("/PNG/") && url.fragment() == QLatin1String("484")) {
+        Reply(job, "image/png", ReadResource(QStringLiteral(":/skin/484.png")));
+        return;
+    }
+    if (path == QLatin1String("/osm")) {
+        Reply(job, "text/html", m_secondProviderPage);
+        return;
+    }
+    // Leaflet's own files only: a name or images/<name>, never a way out of its folder.
+    static const QRegularExpression leafletFile(
+        QStringLiteral("^/leaflet/((?:images/)?[A-Za-z0-9_-]+(?:\\.[A-Za-z0-9_-]+)*)$"));
+    if (const auto match = leafletFile.match(path); match.hasMatch()) {
+        const QString name = match.captured(1);
+        Reply(job, MimeFor(name), ReadResource(LeafletFolder() + name));
+        return;
+    }
+    // The page: "res://<program path>/480", whatever the program's path.
+    if (path.endsWith(QLatin1String("/480"))) {
+        Reply(job, "text/html", m_mapPage);
+        return;
+    }
+    job->fail(QWebEngineUrlRequestJob::UrlNotFound);
+}
+
+} // namespace velomira

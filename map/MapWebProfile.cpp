@@ -1,0 +1,60 @@
+#include "map/MapWebProfile.h"
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include <QDir>
+#include <QStandardPaths>
+#include <QWebEngineProfile>
+
+#include "map/DefaultRoute.h"
+#include "map/MapAddresses.h"
+#include "map/MapScheme.h"
+#include "map/MapSchemeHandler.h"
+#include "texts/AppValues.h"
+
+namespace velomira {
+
+namespace {
+
+std::string ReadText(const char* path)
+{
+    std::ifstream in(path);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string Environment(const char* name)
+{
+    return qEnvironmentVariable(name).toStdString();
+}
+
+} // namespace
+
+QWebEngineProfile* CreateMapProfile(QObject* parent)
+{
+    const QString root = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)
+        + QStringLiteral("/velomira-viewer/web");
+    QDir().mkpath(root);
+    auto* profile = new QWebEngineProfile(QStringLiteral("velomira-map"), parent);
+    profile->setPersistentStoragePath(root + QStringLiteral("/storage"));
+    profile->setCachePath(root + QStringLiteral("/cache"));
+    profile->setHttpCacheType(QWebEngineProfile::DiskHttpCache);
+    // Tile servers ask that every request names the application.
+    profile->setHttpUserAgent(profile->httpUserAgent() + QStringLiteral(" velomira-viewer/")
+        + QString::fromStdString(VersionNumber()));
+    const std::string api = MapsApiScriptUrl(
+        Environment("VELOMIRA_MAPS_API_BASE"), Environment("VELOMIRA_MAPS_API_KEY"));
+    const std::string tiles = TileUrlTemplate(Environment("VELOMIRA_TILE_URL"));
+    auto* handler
+        = new MapSchemeHandler(QString::fromStdString(api), QString::fromStdString(tiles), profile);
+    profile->installUrlSchemeHandler(kMapSchemeName, handler);
+    return profile;
+}
+
+bool MachineIsOnline()
+{
+    return HasDefaultRoute(ReadText("/proc/net/route"), ReadText("/proc/net/ipv6_route"));
+}
+
+} // namespace velomira
