@@ -74,6 +74,7 @@ QWidget* MapPanes::VisiblePane() const
 
 void MapPanes::ApplyLayout(bool windowed)
 {
+    m_windowed = windowed;
     QWidget* visible = windowed ? VisiblePane() : nullptr;
     for (QWidget* pane : { static_cast<QWidget*>(m_mapPage),
              static_cast<QWidget*>(m_secondProvider), static_cast<QWidget*>(m_spare) })
@@ -116,6 +117,8 @@ bool MapPanes::SendSecondProviderDegrees(double longitude, double latitude)
 
 void MapPanes::RefreshVisibleMapPane()
 {
+    if (!m_windowed)
+        return;
     QWidget* pane = VisiblePane();
     pane->setGeometry(kMapParkedRect);
     pane->setGeometry(kMapVisibleRect);

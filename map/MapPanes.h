@@ -83,6 +83,7 @@ private:
     const std::vector<CGPSData>& m_records;
     std::function<bool()> m_isOnline;
     int m_provider = 1;
+    bool m_windowed = true;
     bool m_startPositionPending = false;
     struct DrawnTrack {
         int generation = -1;

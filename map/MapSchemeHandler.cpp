@@ -73,24 +73,26 @@ QString MapSchemeHandler::LeafletFolder()
 void MapSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job)
 {
     const QUrl url = job->requestUrl();
+    qCDebug(lcMapScheme) << "request" << url.toString();
     const QString path = url.path();
-    if (path == QLatin1String("/PNG/") && url.fragment() == QLatin1String("484")) {
+    // Pages and images name each other relative to the page ("res:/PNG/#484" from
+    // "res://<program path>/480" lands beside it), so only the end of a path counts.
+    if (path.endsWith(QLatin1String("/PNG/")) && url.fragment() == QLatin1String("484")) {
         Reply(job, "image/png", ReadResource(QStringLiteral(":/skin/484.png")));
         return;
     }
-    if (path == QLatin1String("/osm")) {
+    if (path.endsWith(QLatin1String("/osm"))) {
         Reply(job, "text/html", m_secondProviderPage);
         return;
     }
     // Leaflet's own files only: a name or images/<name>, never a way out of its folder.
     static const QRegularExpression leafletFile(
-        QStringLiteral("^/leaflet/((?:images/)?[A-Za-z0-9_-]+(?:\\.[A-Za-z0-9_-]+)*)$"));
+        QStringLiteral("/leaflet/((?:images/)?[A-Za-z0-9_-]+(?:\\.[A-Za-z0-9_-]+)*)$"));
     if (const auto match = leafletFile.match(path); match.hasMatch()) {
         const QString name = match.captured(1);
         Reply(job, MimeFor(name), ReadResource(LeafletFolder() + name));
         return;
     }
-    // The page: "res://<program path>/480", whatever the program's path.
     if (path.endsWith(QLatin1String("/480"))) {
         Reply(job, "text/html", m_mapPage);
         return;

@@ -33,10 +33,16 @@ std::string Environment(const char* name)
 
 QWebEngineProfile* CreateMapProfile(QObject* parent)
 {
+    // One profile per process normally; another one made while the first lives (tests
+    // make several) needs a storage of its own.
+    static int made = 0;
+    ++made;
+    const QString name
+        = made == 1 ? QStringLiteral("velomira-map") : QStringLiteral("velomira-map-%1").arg(made);
     const QString root = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)
-        + QStringLiteral("/velomira-viewer/web");
+        + QStringLiteral("/velomira-viewer/") + name;
     QDir().mkpath(root);
-    auto* profile = new QWebEngineProfile(QStringLiteral("velomira-map"), parent);
+    auto* profile = new QWebEngineProfile(name, parent);
     profile->setPersistentStoragePath(root + QStringLiteral("/storage"));
     profile->setCachePath(root + QStringLiteral("/cache"));
     profile->setHttpCacheType(QWebEngineProfile::DiskHttpCache);
