@@ -19,7 +19,7 @@ namespace {
 
 using test::StubMapServer;
 using test::TileAt;
-using test::WaitUntil;
+using test::WaitFor;
 
 CGPSData Fix(std::uint32_t timeMs, bool valid, double latitudeRaw, double longitudeRaw)
 {
@@ -54,7 +54,7 @@ struct Rig {
             text = value.toString();
             done = true;
         });
-        WaitUntil([&] { return done; }, 5000);
+        WaitFor([&] { return done; }, 5000);
         return text;
     }
 
@@ -77,14 +77,14 @@ TEST(MapPageWeb, MarkerStartsAtHomeFollowsThePlayPositionAndReturnsHome)
     StubMapServer server;
     Rig rig(server);
     CMapView* pane = rig.panes->mapPagePane();
-    ASSERT_TRUE(WaitUntil([&] { return server.events().contains("icon 17x35"); }))
+    ASSERT_TRUE(WaitFor([&] { return server.events().contains("icon 17x35"); }))
         << server.events().join("\n").toStdString();
     EXPECT_TRUE(server.sawRequest("/maps/api/js?v=3&callback=initialize"));
     const QStringList start = server.events();
     EXPECT_TRUE(start.contains(
         "map 35.684066 139.774494 16 true small true false false false roadmap map_canvas"));
     EXPECT_TRUE(start.contains("marker 35.684066 139.774494 res:/PNG/#484 18x35 clickable=false"));
-    ASSERT_TRUE(WaitUntil([&] { return pane->HasPageFunction("DrawCurrent"); }));
+    ASSERT_TRUE(WaitFor([&] { return pane->HasPageFunction("DrawCurrent"); }));
 
     // 35°41.0440'N 139°46.4696'E, then a western fix, an invalid one, a last one.
     rig.records = { Fix(1000, true, 3541.0440, 13946.4696), Fix(2000, true, 5128.6757, -30.0),
@@ -105,7 +105,7 @@ TEST(MapPageWeb, MarkerStartsAtHomeFollowsThePlayPositionAndReturnsHome)
         const QString mark = QStringLiteral("marker-at %1.000000 1.000000").arg(++sentinel);
         ASSERT_TRUE(pane->InvokePageScript(
             QStringLiteral("javascript:DrawCurrent('1', '%1')").arg(sentinel)));
-        ASSERT_TRUE(WaitUntil([&] { return server.events().contains(mark); }));
+        ASSERT_TRUE(WaitFor([&] { return server.events().contains(mark); }));
         QStringList moves = EventsBetween(server.events(), from, mark).filter("marker-at");
         EXPECT_EQ(moves, c.moved.isEmpty() ? QStringList() : QStringList { c.moved })
             << c.positionMs;
@@ -120,7 +120,7 @@ TEST(MapPageWeb, MarkerStartsAtHomeFollowsThePlayPositionAndReturnsHome)
     EXPECT_FALSE(pane->InvokePageScript(""));
 
     rig.panes->ResetMapsToHome();
-    ASSERT_TRUE(WaitUntil([&] {
+    ASSERT_TRUE(WaitFor([&] {
         return server.events().endsWith("pan 35.684066 139.774494")
             && server.events().contains("marker-at 35.684066 139.774494");
     }));
@@ -135,7 +135,7 @@ TEST(SecondProviderWeb, PageTakesTheStartAndPlayPositionsWithTilesFromTheServer)
     EXPECT_EQ(rig.panes->mapPagePane()->geometry(), kMapParkedRect);
     // Start: 127000000, 38000000.
     const QString start = TileAt(38.0, 127.0, 16);
-    ASSERT_TRUE(WaitUntil([&] { return server.tileRequests().contains(start); }))
+    ASSERT_TRUE(WaitFor([&] { return server.tileRequests().contains(start); }))
         << server.tileRequests().join(" ").toStdString();
     for (const auto& request : server.requests()) {
         if (request.target.startsWith("/tiles/")) {
@@ -154,7 +154,7 @@ TEST(SecondProviderWeb, PageTakesTheStartAndPlayPositionsWithTilesFromTheServer)
     rig.records = { Fix(0, true, 3733.9900, 12658.6800), Fix(1000, true, 3734.0, 12659.0) };
     EXPECT_TRUE(rig.panes->SendSecondProviderPosition(12658.6800, 3733.9900));
     const QString playing = TileAt(37.566500, 126.978000, 16);
-    ASSERT_TRUE(WaitUntil([&] { return server.tileRequests().contains(playing); }));
+    ASSERT_TRUE(WaitFor([&] { return server.tileRequests().contains(playing); }));
     EXPECT_EQ(rig.PageText(pane,
                   "marker.getLatLng().lat.toFixed(6) + ' ' + marker.getLatLng().lng.toFixed(6)"),
         "37.566500 126.978000");
@@ -174,14 +174,14 @@ TEST(MapPageWeb, FallsBackToOpenStreetMapWhenTheApiFails)
         StubMapServer server(api);
         Rig rig(server);
         CMapView* pane = rig.panes->mapPagePane();
-        ASSERT_TRUE(WaitUntil([&] {
+        ASSERT_TRUE(WaitFor([&] {
             return pane->url().path().endsWith("/osm") && pane->HasPageFunction("DrawCurrent");
         })) << static_cast<int>(api);
-        ASSERT_TRUE(WaitUntil(
+        ASSERT_TRUE(WaitFor(
             [&] { return server.tileRequests().contains(TileAt(35.684066, 139.774494, 16)); }));
         rig.records = { Fix(0, true, 5128.6757, -30.0) };
         rig.panes->UpdateMapPosition(0, false);
-        EXPECT_TRUE(WaitUntil([&] {
+        EXPECT_TRUE(WaitFor([&] {
             return server.tileRequests().contains(TileAt(51.477928, -0.5, 16));
         })) << static_cast<int>(api);
         EXPECT_EQ(rig.PageText(pane, "String(track.getLatLngs().length)"), "1");
@@ -193,7 +193,7 @@ TEST(MapPanesWeb, OfflineStartLoadsNothingAndEveryCallFailsQuietly)
     StubMapServer server;
     Rig rig(server, false);
     rig.records = { Fix(0, true, 3541.0440, 13946.4696) };
-    WaitUntil([] { return false; }, 1500);
+    WaitFor([] { return false; }, 1500);
     EXPECT_TRUE(rig.panes->mapPagePane()->url().isEmpty());
     EXPECT_TRUE(rig.panes->secondProviderPane()->url().isEmpty());
     EXPECT_EQ(rig.panes->mapPagePane()->GetDocument(), nullptr);

@@ -149,7 +149,7 @@ QStringList StubMapServer::tileRequests() const
     return tiles;
 }
 
-bool WaitUntil(const std::function<bool()>& done, int timeoutMs)
+bool WaitFor(const std::function<bool()>& done, int timeoutMs)
 {
     QElapsedTimer timer;
     timer.start();
