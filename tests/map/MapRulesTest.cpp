@@ -183,6 +183,10 @@ TEST(DefaultRouteCheck, OnlineOnlyWithAUsableDefaultRoute)
     const std::string v6Default
         = "00000000000000000000000000000000 00 00000000000000000000000000000000 00 "
           "fd000000000000000000000000000001 00000400 00000003 00000000 00000003     eth0\n";
+    const std::string v6Unreachable = "00000000000000000000000000000000 00 "
+                                      "00000000000000000000000000000000 00 "
+                                      "00000000000000000000000000000000 ffffffff 00000001 "
+                                      "00000000 00000201     eth0\n";
     const struct {
         const char* name;
         std::string v4, v6;
@@ -194,6 +198,7 @@ TEST(DefaultRouteCheck, OnlineOnlyWithAUsableDefaultRoute)
         { "only the header", header, "", false },
         { "nothing readable", "", "", false },
         { "ipv6 reject on lo", v4Local, v6Reject, false },
+        { "ipv6 reject elsewhere", v4Local, v6Unreachable, false },
         { "ipv6 default", v4Local, v6Reject + v6Default, true },
         // The header line alone names no route even if it were all zeros.
         { "truncated line", header + "eth0\t00000000\t0102", "", false },
