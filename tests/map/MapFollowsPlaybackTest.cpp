@@ -3,10 +3,13 @@
 // its track is drawn once, and Stop sends the marker home.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "e2e/ViewerSupport.h"
 #include "map/CMapView.h"
 #include "map/MapPanes.h"
 #include "map/StubMapServer.h"
+#include "settings/SettingsRecord.h"
 
 namespace velomira {
 namespace {
@@ -45,6 +48,48 @@ TEST(MapFollowsPlayback, MarkerMovesAlongTheTrackWhilePlayingAndGoesHomeOnStop)
     viewer.Press(1007);
     ASSERT_TRUE(
         test::WaitFor([&] { return server.events().endsWith("pan 35.684066 139.774494"); }, 5000));
+}
+
+TEST(MapProviderChoice, KoreanCardStartsOnTheSecondProviderUntilSetupShowsTheMapPage)
+{
+    test::StubMapServer server;
+    qputenv("VELOMIRA_MAPS_API_BASE", server.base().toLatin1());
+    qputenv("VELOMIRA_TILE_URL", server.tileTemplate().toLatin1());
+    const struct {
+        int language;
+        int provider;
+    } cases[] = { { 2, 0 }, { 1, 1 }, { 0, 1 } };
+    for (const auto& c : cases) {
+        test::TempDir folder("velomira-map-language");
+        std::filesystem::copy(
+            test::TestDataDir() / "card", folder.Path(), std::filesystem::copy_options::recursive);
+        SettingsRecord record = DefaultSettingsRecord(c.language);
+        SetSettingsWord(record, 146, static_cast<std::uint16_t>(c.language));
+        UpdateSettingsChecksum(record);
+        std::ofstream(folder / "data_setup.cfg", std::ios::binary)
+            .write(reinterpret_cast<const char*>(record.data()),
+                static_cast<std::streamsize>(record.size()));
+        qputenv("VELOMIRA_DRIVES", QByteArray("E=") + QByteArray::fromStdString(folder.Path()));
+        test::ScriptedMessageBoxService messages;
+        CSamplePlayerDlg window(nullptr, &messages);
+        ViewerSession session(window);
+        ASSERT_EQ(window.language(), c.language);
+        EXPECT_EQ(session.mapProvider(), c.provider) << c.language;
+        MapPanes* map = session.map();
+        EXPECT_EQ(map->mapProvider(), c.provider);
+        EXPECT_EQ(map->secondProviderPane()->geometry(),
+            c.provider == 0 ? kMapVisibleRect : kMapParkedRect);
+        EXPECT_EQ(
+            map->mapPagePane()->geometry(), c.provider == 1 ? kMapVisibleRect : kMapParkedRect);
+
+        // The Setup command's end shows the map page from then on.
+        session.ShowMapPage();
+        EXPECT_EQ(session.mapProvider(), 1);
+        EXPECT_EQ(map->mapProvider(), 1);
+        EXPECT_EQ(map->mapPagePane()->geometry(), kMapVisibleRect);
+        EXPECT_EQ(map->secondProviderPane()->geometry(), kMapParkedRect);
+    }
+    qunsetenv("VELOMIRA_DRIVES");
 }
 
 } // namespace
