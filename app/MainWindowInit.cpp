@@ -14,6 +14,7 @@
 #include "app/commands/Transport.h"
 #include "library/CListDlg.h"
 #include "map/MapPanes.h"
+#include "map/MapWebProfile.h"
 #include "platform/DriveMonitor.h"
 #include "playback/ComponentMessages.h"
 #include "playback/DecoderEnvironment.h"
@@ -50,7 +51,7 @@ void ViewerSession::Initialise()
     m_window.ApplyScreenLayout(kWindowed);
     ReportMissingComponents(m_player->CheckComponents(), m_window.language(), m_window.messages());
     m_window.LoadSkin();
-    if (m_withMap) {
+    if (m_withMap && WebViewsCanStart()) {
         m_map = std::make_unique<MapPanes>(m_window, m_store->GpsRecords());
         m_map->SetMapProvider(m_mapProvider);
         m_map->ApplyLayout(m_window.screenMode() == kWindowed);

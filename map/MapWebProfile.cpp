@@ -3,8 +3,10 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <unistd.h>
 
 #include <QDir>
+#include <QLoggingCategory>
 #include <QStandardPaths>
 #include <QWebEngineProfile>
 
@@ -13,6 +15,8 @@
 #include "map/MapScheme.h"
 #include "map/MapSchemeHandler.h"
 #include "texts/AppValues.h"
+
+Q_LOGGING_CATEGORY(lcMapProfile, "velomira.map")
 
 namespace velomira {
 
@@ -56,6 +60,19 @@ QWebEngineProfile* CreateMapProfile(QObject* parent)
         = new MapSchemeHandler(QString::fromStdString(api), QString::fromStdString(tiles), profile);
     profile->installUrlSchemeHandler(kMapSchemeName, handler);
     return profile;
+}
+
+bool WebViewsCanStart()
+{
+    if (geteuid() != 0)
+        return true;
+    if (qEnvironmentVariable("QTWEBENGINE_DISABLE_SANDBOX") == QLatin1String("1")
+        || qEnvironmentVariable("QTWEBENGINE_CHROMIUM_FLAGS")
+               .contains(QLatin1String("--no-sandbox")))
+        return true;
+    qCWarning(lcMapProfile) << "running as root: the web engine needs "
+                               "QTWEBENGINE_DISABLE_SANDBOX=1; the map panes are left out";
+    return false;
 }
 
 bool MachineIsOnline()

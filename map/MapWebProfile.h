@@ -14,6 +14,12 @@ namespace velomira {
 // from VELOMIRA_TILE_URL.
 QWebEngineProfile* CreateMapProfile(QObject* parent);
 
+// Whether web views can start in this process. The web engine refuses to run as root
+// with its sandbox on and ends the whole process; the viewer then goes without its map
+// panes (and says so in its log) rather than dying, unless the sandbox was turned off
+// on purpose (QTWEBENGINE_DISABLE_SANDBOX=1 or --no-sandbox in QTWEBENGINE_CHROMIUM_FLAGS).
+bool WebViewsCanStart();
+
 // Whether the machine has a default route (read from the kernel's routing tables).
 bool MachineIsOnline();
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <unistd.h>
 #include <vector>
 
 #include <QWebEnginePage>
@@ -12,6 +13,7 @@
 
 #include "map/CMapView.h"
 #include "map/MapPanes.h"
+#include "map/MapWebProfile.h"
 #include "map/StubMapServer.h"
 
 namespace velomira {
@@ -240,6 +242,31 @@ TEST(MapPanesWeb, LayoutPutsTheChosenPaneInViewAndParksTheOthers)
     EXPECT_EQ(rig.panes->mapPagePane()->geometry(), v);
     EXPECT_EQ(rig.panes->secondProviderPane()->geometry(), p);
     EXPECT_TRUE(rig.panes->secondProviderPane()->isVisible());
+}
+
+TEST(MapPanesStart, AsRootWebViewsStartOnlyWithTheSandboxTurnedOff)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "only root is refused by the web engine";
+    const QByteArray sandbox = qgetenv("QTWEBENGINE_DISABLE_SANDBOX");
+    const QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    const struct {
+        const char* sandbox;
+        const char* flags;
+        bool start;
+    } cases[] = {
+        { "1", "--disable-gpu", true },
+        { "", "--disable-gpu --no-sandbox", true },
+        { "", "--disable-gpu", false },
+        { "0", "", false },
+    };
+    for (const auto& c : cases) {
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", c.sandbox);
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", c.flags);
+        EXPECT_EQ(WebViewsCanStart(), c.start) << c.sandbox << " " << c.flags;
+    }
+    qputenv("QTWEBENGINE_DISABLE_SANDBOX", sandbox);
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
 }
 
 } // namespace
