@@ -50,6 +50,12 @@ TEST(MapFollowsPlayback, MarkerMovesAlongTheTrackWhilePlayingAndGoesHomeOnStop)
     viewer.Press(1007);
     ASSERT_TRUE(
         test::WaitFor([&] { return server.events().endsWith("pan 35.684066 139.774494"); }, 5000));
+
+    // Full screen parks every pane; back in the window the map page is in view again.
+    viewer.window->OnFullScreen();
+    EXPECT_EQ(map->mapPagePane()->geometry(), kMapParkedRect);
+    viewer.window->OnFullScreen();
+    EXPECT_EQ(map->mapPagePane()->geometry(), kMapVisibleRect);
 }
 
 TEST(MapProviderChoice, KoreanCardStartsOnTheSecondProviderUntilSetupShowsTheMapPage)
