@@ -3,11 +3,11 @@
 #include <QBuffer>
 #include <QFile>
 #include <QLoggingCategory>
-#include <QRegularExpression>
 #include <QUrl>
 #include <QWebEngineUrlRequestJob>
 
 #include "map/MapAddresses.h"
+#include "map/MapResources.h"
 
 Q_LOGGING_CATEGORY(lcMapScheme, "velomira.map.scheme")
 
@@ -74,28 +74,25 @@ void MapSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job)
 {
     const QUrl url = job->requestUrl();
     qCDebug(lcMapScheme) << "request" << url.toString();
-    const QString path = url.path();
-    // Pages and images name each other relative to the page ("res:/PNG/#484" from
-    // "res://<program path>/480" lands beside it), so only the end of a path counts.
-    if (path.endsWith(QLatin1String("/PNG/")) && url.fragment() == QLatin1String("484")) {
+    const MapResource resource
+        = MapResourceFor(url.path().toStdString(), url.fragment().toStdString());
+    switch (resource.kind) {
+    case MapResource::Kind::MapPage:
+        Reply(job, "text/html", m_mapPage);
+        return;
+    case MapResource::Kind::Marker:
         Reply(job, "image/png", ReadResource(QStringLiteral(":/skin/484.png")));
         return;
-    }
-    if (path.endsWith(QLatin1String("/osm"))) {
+    case MapResource::Kind::SecondProviderPage:
         Reply(job, "text/html", m_secondProviderPage);
         return;
-    }
-    // Leaflet's own files only: a name or images/<name>, never a way out of its folder.
-    static const QRegularExpression leafletFile(
-        QStringLiteral("/leaflet/((?:images/)?[A-Za-z0-9_-]+(?:\\.[A-Za-z0-9_-]+)*)$"));
-    if (const auto match = leafletFile.match(path); match.hasMatch()) {
-        const QString name = match.captured(1);
+    case MapResource::Kind::LeafletFile: {
+        const QString name = QString::fromStdString(resource.leafletName);
         Reply(job, MimeFor(name), ReadResource(LeafletFolder() + name));
         return;
     }
-    if (path.endsWith(QLatin1String("/480"))) {
-        Reply(job, "text/html", m_mapPage);
-        return;
+    case MapResource::Kind::None:
+        break;
     }
     job->fail(QWebEngineUrlRequestJob::UrlNotFound);
 }

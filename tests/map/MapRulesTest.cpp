@@ -9,6 +9,7 @@
 
 #include "map/DefaultRoute.h"
 #include "map/MapAddresses.h"
+#include "map/MapResources.h"
 #include "map/MapScript.h"
 
 namespace velomira {
@@ -165,6 +166,40 @@ TEST(MapAddresses, ApiScriptAddressKeepsPathQueryAndEncodesTheKey)
         "http://127.0.0.1:9/t/{z}/{x}/{y}.png");
     EXPECT_EQ(TileUrlTemplate("http://a/{z}'.png"), kDefaultTileUrl);
     EXPECT_EQ(ReplaceAll("a@X@b@X@", "@X@", "@X@@"), "a@X@@b@X@@");
+}
+
+TEST(MapResources, AddressesNameOnlyTheApplicationsOwnFiles)
+{
+    using Kind = MapResource::Kind;
+    const struct {
+        const char* path;
+        const char* fragment;
+        Kind kind;
+        std::string leafletName;
+    } cases[] = {
+        { "/usr/bin/velomira-viewer/480", "", Kind::MapPage, "" },
+        { "/PNG/", "484", Kind::Marker, "" },
+        { "/usr/bin/PNG/", "484", Kind::Marker, "" }, // resolved beside the page
+        { "/PNG/", "485", Kind::None, "" },
+        { "/PNG/", "", Kind::None, "" },
+        { "/osm", "", Kind::SecondProviderPage, "" },
+        { "/leaflet/leaflet.js", "", Kind::LeafletFile, "leaflet.js" },
+        { "/leaflet/images/layers-2x.png", "", Kind::LeafletFile, "images/layers-2x.png" },
+        { "/leaflet/../../etc/passwd", "", Kind::None, "" },
+        { "/leaflet/..", "", Kind::None, "" },
+        { "/leaflet/images/../leaflet.js", "", Kind::None, "" },
+        { "/leaflet/a..js", "", Kind::None, "" },
+        { "/leaflet/", "", Kind::None, "" },
+        { "/leaflet/.hidden", "", Kind::None, "" },
+        { "/leaflet/x/y.js", "", Kind::None, "" },
+        { "/481", "", Kind::None, "" },
+        { "", "", Kind::None, "" },
+    };
+    for (const auto& c : cases) {
+        const MapResource resource = MapResourceFor(c.path, c.fragment);
+        EXPECT_EQ(resource.kind, c.kind) << c.path << "#" << c.fragment;
+        EXPECT_EQ(resource.leafletName, c.leafletName) << c.path;
+    }
 }
 
 TEST(DefaultRouteCheck, OnlineOnlyWithAUsableDefaultRoute)
