@@ -1,9 +1,11 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include <QObject>
 
+#include "platform/DriveTable.h"
 #include "playback/TransportState.h"
 #include "settings/CardValues.h"
 
@@ -30,10 +32,12 @@ class Transport;
 class ViewerSession : public QObject {
     Q_OBJECT
 public:
-    // `dialogs`: the file dialogs (QFileDialog when null). `mapPanes`: whether the web
-    // map panes are made (a start-up benchmark measures the viewer without them).
-    explicit ViewerSession(
-        CSamplePlayerDlg& window, FileDialogService* dialogs = nullptr, bool mapPanes = true);
+    // `dialogs`: the file dialogs (QFileDialog when null). `driveReader`: where the drive
+    // table comes from (this machine's when empty). `mapPanes`: whether the web map panes
+    // are made (a start-up benchmark measures the viewer without them).
+    explicit ViewerSession(CSamplePlayerDlg& window, FileDialogService* dialogs = nullptr,
+        std::function<DriveTable(const DriveTable* previous)> driveReader = {},
+        bool mapPanes = true);
     ~ViewerSession() override;
 
     CSamplePlayerDlg& window() const { return m_window; }
@@ -67,6 +71,7 @@ private:
     void ShowList(bool show);
 
     CSamplePlayerDlg& m_window;
+    std::function<DriveTable(const DriveTable* previous)> m_driveReader;
     std::unique_ptr<FileDialogService> m_ownDialogs;
     FileDialogService* m_dialogs;
     std::unique_ptr<MediaPlayer> m_player;

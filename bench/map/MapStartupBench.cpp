@@ -36,7 +36,7 @@ int RunChild(int argc, char** argv, bool withMap)
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     velomira::CSamplePlayerDlg window;
-    velomira::ViewerSession session(window, nullptr, withMap);
+    velomira::ViewerSession session(window, nullptr, {}, withMap);
     window.show();
     while (window.windowHandle() == nullptr || !window.windowHandle()->isExposed())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
