@@ -73,7 +73,6 @@ QString MapSchemeHandler::LeafletFolder()
 void MapSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job)
 {
     const QUrl url = job->requestUrl();
-    qCDebug(lcMapScheme) << "request" << url.toString();
     const MapResource resource
         = MapResourceFor(url.path().toStdString(), url.fragment().toStdString());
     switch (resource.kind) {
