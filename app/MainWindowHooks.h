@@ -34,6 +34,8 @@ struct MainWindowHooks {
     // Draws the telemetry panel onto the window while the player runs (state 0),
     // after the skin.
     std::function<void(QPainter& painter)> paintTelemetry;
+    // A screen layout (1 windowed, 2 full screen) has just been applied.
+    std::function<void(int screenMode)> screenLayoutApplied;
 };
 
 } // namespace velomira

@@ -13,6 +13,8 @@
 #include "app/commands/CardCommands.h"
 #include "app/commands/Transport.h"
 #include "library/CListDlg.h"
+#include "map/MapPanes.h"
+#include "map/MapWebProfile.h"
 #include "platform/DriveMonitor.h"
 #include "playback/ComponentMessages.h"
 #include "playback/DecoderEnvironment.h"
@@ -49,9 +51,16 @@ void ViewerSession::Initialise()
     m_window.ApplyScreenLayout(kWindowed);
     ReportMissingComponents(m_player->CheckComponents(), m_window.language(), m_window.messages());
     m_window.LoadSkin();
+    if (m_withMap && WebViewsCanStart()) {
+        m_map = std::make_unique<MapPanes>(m_window, m_store->GpsRecords());
+        m_map->SetMapProvider(m_mapProvider);
+        m_map->ApplyLayout(m_window.screenMode() == kWindowed);
+        m_map->InitMapPanes();
+    }
 
     m_transport = std::make_unique<Transport>(*m_port, m_window, *m_list, *m_store, m_state);
     m_transport->SetDriveRoots(m_drives);
+    m_transport->SetMap(m_map.get());
     m_transport->SetTimerControl([this] { m_timer->start(); }, [this] { m_timer->stop(); });
     TickLoop::Commands commands;
     commands.next = [this] { m_transport->OnNext(); };
@@ -60,6 +69,7 @@ void ViewerSession::Initialise()
     m_tick = std::make_unique<TickLoop>(
         *m_port, m_window, *m_list, *m_store, m_state, std::move(commands));
     m_transport->SetTick([this] { m_tick->Tick(); });
+    m_tick->SetMap(m_map.get());
     m_cardCommands = std::make_unique<CardCommands>(m_window, *m_list, *m_transport, m_state,
         m_card, *m_drives, *m_dialogs, [this] { return m_player->State(); });
     m_cardCommands->SetShowList([this] {

@@ -6,12 +6,14 @@
 #include <QTimer>
 
 #include "app/CSamplePlayerDlg.h"
+#include "app/ScreenLayout.h"
 #include "app/Tick.h"
 #include "app/commands/CardCommands.h"
 #include "app/commands/SetupCommand.h"
 #include "app/commands/Transport.h"
 #include "library/CListDlg.h"
 #include "library/QtFileDialogService.h"
+#include "map/MapPanes.h"
 #include "platform/DriveMonitor.h"
 #include "playback/MediaPlayer.h"
 #include "playback/MediaPlayerPort.h"
@@ -24,11 +26,12 @@
 namespace velomira {
 
 ViewerSession::ViewerSession(CSamplePlayerDlg& window, FileDialogService* dialogs,
-    std::function<DriveTable(const DriveTable* previous)> driveReader)
+    std::function<DriveTable(const DriveTable* previous)> driveReader, bool mapPanes)
     : m_window(window)
     , m_driveReader(std::move(driveReader))
     , m_ownDialogs(dialogs == nullptr ? std::make_unique<QtFileDialogService>(&window) : nullptr)
     , m_dialogs(dialogs == nullptr ? m_ownDialogs.get() : dialogs)
+    , m_withMap(mapPanes)
 {
     Initialise();
 }
@@ -39,6 +42,7 @@ ViewerSession::~ViewerSession()
     m_window.SetHooks({});
     m_player->Stop();
     m_player->Close();
+    m_map.reset();
 }
 
 void ViewerSession::WireHooks()
@@ -57,6 +61,10 @@ void ViewerSession::WireHooks()
         m_player->Close();
     };
     hooks.leftButtonOnWindow = [this](QPoint point) { m_transport->OnWindowLeftButton(point); };
+    hooks.screenLayoutApplied = [this](int mode) {
+        if (m_map)
+            m_map->ApplyLayout(mode == kWindowed);
+    };
     m_window.SetHooks(std::move(hooks));
 
     m_transport->ConnectControls(*this);
@@ -64,7 +72,7 @@ void ViewerSession::WireHooks()
     m_setupCommand = std::make_unique<SetupCommand>(m_window, m_card, *m_drives,
         SetupCommand::Hooks { [this] { return m_player->State(); },
             [this] { m_transport->OnPlay(); }, [this] { m_list->FocusList(); },
-            [this] { m_mapProvider = 1; } });
+            [this] { ShowMapPage(); } });
     m_setupCommand->ConnectControls(*this);
     for (const int id : { 1193, 1200 }) {
         if (CBitmapButton* button = m_window.Button(id)) {
@@ -77,6 +85,13 @@ void ViewerSession::WireHooks()
     }
     connect(m_timer, &QTimer::timeout, this, [this] { m_tick->OnTimer(true); });
     connect(m_drives, &DriveMonitor::driveRemoved, this, &ViewerSession::OnDriveRemoved);
+}
+
+void ViewerSession::ShowMapPage()
+{
+    m_mapProvider = 1;
+    if (m_map)
+        m_map->ShowMapPage();
 }
 
 void ViewerSession::ShowList(bool show)

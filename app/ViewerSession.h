@@ -19,6 +19,7 @@ class CTextData;
 class CardCommands;
 class DriveMonitor;
 class FileDialogService;
+class MapPanes;
 class MediaPlayer;
 class MediaPlayerPort;
 class SetupCommand;
@@ -33,9 +34,11 @@ class ViewerSession : public QObject {
     Q_OBJECT
 public:
     // `dialogs`: the file dialogs (QFileDialog when null). `driveReader`: where the drive
-    // table comes from (this machine's when empty).
+    // table comes from (this machine's when empty). `mapPanes`: whether the web map panes
+    // are made (a start-up benchmark measures the viewer without them).
     explicit ViewerSession(CSamplePlayerDlg& window, FileDialogService* dialogs = nullptr,
-        std::function<DriveTable(const DriveTable* previous)> driveReader = {});
+        std::function<DriveTable(const DriveTable* previous)> driveReader = {},
+        bool mapPanes = true);
     ~ViewerSession() override;
 
     CSamplePlayerDlg& window() const { return m_window; }
@@ -51,6 +54,10 @@ public:
     const CardValues& card() const { return m_card; }
     QTimer& timer() const { return *m_timer; }
     int mapProvider() const { return m_mapProvider; }
+    // The map panes; null when the session was made without them.
+    MapPanes* map() const { return m_map.get(); }
+    // The end of the Setup command: the map page pane becomes the visible one.
+    void ShowMapPage();
     bool listShown() const { return m_listShown; }
     int speedUnit() const { return m_card.speedUnit; }
 
@@ -77,6 +84,8 @@ private:
     std::unique_ptr<TickLoop> m_tick;
     std::unique_ptr<CardCommands> m_cardCommands;
     std::unique_ptr<SetupCommand> m_setupCommand;
+    std::unique_ptr<MapPanes> m_map;
+    bool m_withMap = true;
     DriveMonitor* m_drives = nullptr;
     QTimer* m_timer = nullptr;
     TransportState m_state;
