@@ -8,6 +8,7 @@
 #include "app/CSamplePlayerDlg.h"
 #include "app/Tick.h"
 #include "app/commands/CardCommands.h"
+#include "app/commands/GraphCommands.h"
 #include "app/commands/Transport.h"
 #include "library/CListDlg.h"
 #include "library/QtFileDialogService.h"
@@ -19,6 +20,7 @@
 #include "skin/CBitSlider.h"
 #include "skin/CBitmapButton.h"
 #include "telemetry/CTextData.h"
+#include "telemetry/TelemetryPanel.h"
 
 namespace velomira {
 
@@ -54,10 +56,12 @@ void ViewerSession::WireHooks()
         m_player->Close();
     };
     hooks.leftButtonOnWindow = [this](QPoint point) { m_transport->OnWindowLeftButton(point); };
+    hooks.paintTelemetry = [this](QPainter& painter) { m_graphCommands->panel().Paint(painter); };
     m_window.SetHooks(std::move(hooks));
 
     m_transport->ConnectControls(*this);
     m_cardCommands->ConnectControls(*this);
+    m_graphCommands->ConnectControls(*this);
     for (const int id : { 1193, 1200 }) {
         if (CBitmapButton* button = m_window.Button(id)) {
             connect(button, &QAbstractButton::clicked, this, [this, id] {

@@ -17,6 +17,7 @@ class CTextData;
 class CardCommands;
 class DriveMonitor;
 class FileDialogService;
+class GraphCommands;
 class MediaPlayer;
 class MediaPlayerPort;
 class TickLoop;
@@ -39,6 +40,7 @@ public:
     Transport& transport() const { return *m_transport; }
     TickLoop& tick() const { return *m_tick; }
     CardCommands& cardCommands() const { return *m_cardCommands; }
+    GraphCommands& graphCommands() const { return *m_graphCommands; }
     DriveMonitor& drives() const { return *m_drives; }
     const CTextData& telemetry() const { return *m_store; }
     TransportState& state() { return m_state; }
@@ -69,6 +71,7 @@ private:
     std::unique_ptr<Transport> m_transport;
     std::unique_ptr<TickLoop> m_tick;
     std::unique_ptr<CardCommands> m_cardCommands;
+    std::unique_ptr<GraphCommands> m_graphCommands;
     DriveMonitor* m_drives = nullptr;
     QTimer* m_timer = nullptr;
     TransportState m_state;
