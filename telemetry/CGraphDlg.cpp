@@ -22,6 +22,8 @@ QPen Pen(const QColor& colour, int width)
 {
     QPen pen(colour, width);
     pen.setCapStyle(Qt::FlatCap);
+    // One-pixel lines take the raster engine's fast path.
+    pen.setCosmetic(width == 1);
     return pen;
 }
 

@@ -1,6 +1,7 @@
 #include "telemetry/PanelGeometry.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -117,11 +118,8 @@ StripPicture ComposeStrip(const CTextData& store, std::uint32_t positionMs,
         }
     }
 
-    // Without a duration the position has no place on the strip.
-    if ((!speedMode || hasGps) && durationMs > 0) {
-        const int x = Trunc(static_cast<double>(positionMs) / durationMs * 397) + 255;
-        picture.markerX = std::min(x, picture.segments.empty() ? 392 : 647);
-    }
+    picture.markerX
+        = StripMarkerX(store, positionMs, durationMs, stripMode, !picture.segments.empty());
 
     for (int k = 0; k < 5; ++k) {
         if (stripMode == 0)
@@ -133,6 +131,37 @@ StripPicture ComposeStrip(const CTextData& store, std::uint32_t positionMs,
                 = Format(speedUnit == kUnitMph ? "      %dmph" : "      %dkph", 160 - 40 * k);
     }
     return picture;
+}
+
+std::optional<int> StripMarkerX(const CTextData& store, std::uint32_t positionMs,
+    std::uint32_t durationMs, int stripMode, bool segmentsDrawn)
+{
+    // Without a duration the position has no place on the strip.
+    if ((stripMode == 2 && store.GpsRecords().empty()) || durationMs == 0)
+        return std::nullopt;
+    const int x = Trunc(static_cast<double>(positionMs) / durationMs * 397) + 255;
+    return std::min(x, segmentsDrawn ? 647 : 392);
+}
+
+std::uint64_t StripContentKey(
+    const CTextData& store, std::uint32_t durationMs, int stripMode, int speedUnit)
+{
+    std::uint64_t key = 0xcbf29ce484222325ULL;
+    const auto mix = [&key](std::uint64_t value) {
+        key ^= value + 0x9e3779b97f4a7c15ULL + (key << 6) + (key >> 2);
+    };
+    mix(store.gSensorSampleCount());
+    mix(durationMs);
+    mix(static_cast<std::uint64_t>(stripMode));
+    mix(static_cast<std::uint64_t>(speedUnit));
+    mix(store.GpsRecords().empty() ? 0 : 1);
+    for (const GSensorSample& s : store.GSensorSamples()) {
+        for (const double v : { s.x, s.y, s.z, s.x2, s.y2, s.z2 })
+            mix(std::bit_cast<std::uint64_t>(v));
+    }
+    for (const DrivingStatus& status : store.DrivingStatuses())
+        mix(status.words[0]);
+    return key;
 }
 
 std::string NmeaPositionText(double raw, char letter, int trailingSpaces)

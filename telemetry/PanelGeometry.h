@@ -61,6 +61,16 @@ struct StripPicture {
 StripPicture ComposeStrip(const CTextData& store, std::uint32_t positionMs,
     std::uint32_t durationMs, int stripMode, int speedUnit);
 
+// The marker's x for the position; `segmentsDrawn` tells which cap applies.
+std::optional<int> StripMarkerX(const CTextData& store, std::uint32_t positionMs,
+    std::uint32_t durationMs, int stripMode, bool segmentsDrawn);
+
+// A digest of everything the strip's curves depend on (the samples' values and speeds,
+// the GPS list being empty or not, the duration, the mode and the unit): equal digests
+// draw equal curves, so the curves are drawn again only when it changes.
+std::uint64_t StripContentKey(
+    const CTextData& store, std::uint32_t durationMs, int stripMode, int speedUnit);
+
 // --- Text lines --------------------------------------------------------------------
 
 // A ddmm.mmmm value as degrees, minutes and seconds ("037 033 7.4 N"); the sign is carried

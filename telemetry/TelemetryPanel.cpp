@@ -52,6 +52,8 @@ QPen LinePen(std::uint32_t bgr, int width)
 {
     QPen pen(ColorFromBgr(bgr), width);
     pen.setCapStyle(Qt::FlatCap);
+    // One-pixel lines take the raster engine's fast path.
+    pen.setCosmetic(width == 1);
     return pen;
 }
 
@@ -80,7 +82,7 @@ TelemetryPanel::TelemetryPanel(QWidget& window, const CTextData& store, PanelInp
     , m_compassFace(LoadSkinImage(447))
     , m_textFont(CellFont(QStringLiteral("Arial"), 12, 6))
     , m_labelFont(CellFont(QStringLiteral("Arial"), 13, 6))
-    , m_stripSurface(kStripCopyWidth, kStripCopyHeight, QImage::Format_RGB32)
+    , m_stripLayer(kStripCopyWidth, kStripCopyHeight, QImage::Format_RGB32)
 { }
 
 QRect TelemetryPanel::StripRegion()
@@ -108,7 +110,15 @@ void TelemetryPanel::DrawStripGraph(std::uint32_t positionMs, std::uint32_t dura
     if (!Windowed())
         return;
     const int unit = m_inputs.speedUnit ? m_inputs.speedUnit() : kUnitKmh;
-    m_strip = ComposeStrip(m_store, positionMs, durationMs, m_stripMode, unit);
+    const std::uint64_t key = StripContentKey(m_store, durationMs, m_stripMode, unit);
+    if (m_strip && key == m_stripKey) {
+        m_strip->markerX = StripMarkerX(
+            m_store, positionMs, durationMs, m_stripMode, !m_strip->segments.empty());
+    } else {
+        m_strip = ComposeStrip(m_store, positionMs, durationMs, m_stripMode, unit);
+        m_stripKey = key;
+        m_stripLayerStale = true;
+    }
     m_window.update(StripRegion());
 }
 
@@ -157,10 +167,10 @@ void TelemetryPanel::Paint(QPainter& painter) const
 void TelemetryPanel::PaintStrip(QPainter& painter, const StripPicture& strip) const
 {
     // Only the copied part of the surface is ever seen, so only that part is composed:
-    // the surface is black, then grid, curves and marker, in surface coordinates.
-    m_stripSurface.fill(Qt::black);
-    {
-        QPainter surface(&m_stripSurface);
+    // black, then grid and curves, in surface coordinates.
+    if (m_stripLayerStale) {
+        m_stripLayer.fill(Qt::black);
+        QPainter surface(&m_stripLayer);
         surface.translate(-kStripCopyLeft, -kStripCopyTop);
         surface.setPen(LinePen(kGridColour, 1));
         for (const int y : kStripGridYs)
@@ -169,12 +179,21 @@ void TelemetryPanel::PaintStrip(QPainter& painter, const StripPicture& strip) co
             surface.setPen(LinePen(kAxisColours[static_cast<std::size_t>(segment.axis)], 1));
             surface.drawLine(At(segment.from), At(segment.to));
         }
-        if (strip.markerX) {
-            surface.setPen(LinePen(kMarkerColour, 1));
-            surface.drawLine(*strip.markerX, 640, *strip.markerX, 550);
-        }
+        m_stripLayerStale = false;
     }
-    painter.drawImage(QPoint(kStripCopyLeft, kStripWindowTop), m_stripSurface);
+    painter.drawImage(QPoint(kStripCopyLeft, kStripWindowTop), m_stripLayer);
+    if (strip.markerX) {
+        // The marker as the copy shows it: surface rows move down by the copy's offset,
+        // and nothing outside the copied part is seen.
+        painter.save();
+        painter.setClipRect(
+            QRect(kStripCopyLeft, kStripWindowTop, kStripCopyWidth, kStripCopyHeight),
+            Qt::IntersectClip);
+        painter.translate(0, kStripWindowTop - kStripCopyTop);
+        painter.setPen(LinePen(kMarkerColour, 1));
+        painter.drawLine(*strip.markerX, 640, *strip.markerX, 550);
+        painter.restore();
+    }
 
     painter.setFont(m_labelFont);
     painter.setPen(Qt::white);

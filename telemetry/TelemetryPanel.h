@@ -79,7 +79,11 @@ private:
     QImage m_compassFace;
     QFont m_textFont;
     QFont m_labelFont;
-    mutable QImage m_stripSurface;
+    // The strip's grid and curves, drawn again only when their content key changes;
+    // the marker is drawn over them at each paint.
+    std::uint64_t m_stripKey = 0;
+    mutable bool m_stripLayerStale = true;
+    mutable QImage m_stripLayer;
 };
 
 } // namespace velomira
