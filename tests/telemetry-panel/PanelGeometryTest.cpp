@@ -210,6 +210,26 @@ TEST(Strip, MarkerCapsAndAbsences)
     EXPECT_TRUE(ComposeStrip(empty, 0, 0, 0, kUnitKmh).segments.empty());
 }
 
+TEST(Strip, ContentKeyChangesWithEverythingTheCurvesShow)
+{
+    const auto keyOf = [](double x, std::uint16_t speed, bool gps, std::uint32_t durationMs,
+                           int mode, int unit) {
+        CTextData store;
+        LoadRecording(store,
+            { 10000, SteadySamples(100, speed, x),
+                gps ? test::EastboundLines(10) : std::vector<std::string> {} });
+        return StripContentKey(store, durationMs, mode, unit);
+    };
+    const std::uint64_t base = keyOf(0.5, 50, true, 10000, 0, kUnitKmh);
+    EXPECT_EQ(keyOf(0.5, 50, true, 10000, 0, kUnitKmh), base);
+    EXPECT_NE(keyOf(0.25, 50, true, 10000, 0, kUnitKmh), base);
+    EXPECT_NE(keyOf(0.5, 60, true, 10000, 0, kUnitKmh), base);
+    EXPECT_NE(keyOf(0.5, 50, false, 10000, 0, kUnitKmh), base);
+    EXPECT_NE(keyOf(0.5, 50, true, 20000, 0, kUnitKmh), base);
+    EXPECT_NE(keyOf(0.5, 50, true, 10000, 2, kUnitKmh), base);
+    EXPECT_NE(keyOf(0.5, 50, true, 10000, 0, kUnitMph), base);
+}
+
 struct SmartCase {
     const char* name;
     std::array<std::uint16_t, 11> words;

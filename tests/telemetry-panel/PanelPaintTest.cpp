@@ -175,6 +175,21 @@ TEST(PanelPaint, StripFirstTripleIsCutAtTheCopiedPart)
     EXPECT_GT(Count(image, QRect(216, 575, 40, 18), kWhite), 5);
 }
 
+TEST(PanelPaint, StripFollowsANewRecordingOfTheSameLength)
+{
+    PanelRig rig;
+    LoadRecording(rig.store, { 60000, SteadySamples(600, 0, 1.0, 0, 0), {} });
+    rig.panel.DrawStripGraph(10000, 60000);
+    EXPECT_TRUE(Is(rig.Grab(), 300, 579 + 19, kWhite));
+    LoadRecording(rig.store, { 60000, SteadySamples(600, 0, -1.0, 0, 0), {} });
+    rig.panel.DrawStripGraph(20000, 60000);
+    const QImage image = rig.Grab();
+    EXPECT_FALSE(Is(image, 300, 579 + 19, kWhite));
+    EXPECT_TRUE(Is(image, 300, 625 + 19, kWhite));
+    EXPECT_TRUE(Is(image, 387, 610, kMarker)); // 20000 / 60000 x 397 + 255
+    EXPECT_FALSE(Is(image, 321, 610, kMarker));
+}
+
 TEST(PanelPaint, StripSpeedModeAndItsAbsences)
 {
     struct Case {
