@@ -116,9 +116,10 @@ void CGraphDlg::paintEvent(QPaintEvent*)
         const QRect box(QPoint(g.x0 - 55, g.y0 - 7 - k * g.rowHeight),
             QPoint(g.x0 - 5, g.y0 + 13 - k * g.rowHeight));
         const QString text = QString::fromStdString(labels[static_cast<std::size_t>(k)]);
-        painter.fillRect(
-            painter.boundingRect(box, Qt::AlignRight | Qt::AlignTop, text) & box, kBackground);
-        painter.drawText(box, Qt::AlignRight | Qt::AlignTop | Qt::TextSingleLine, text);
+        // "200kph" is wider than the box: it runs past its left edge instead of being cut.
+        const int flags = Qt::AlignRight | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip;
+        painter.fillRect(painter.boundingRect(box, flags, text), kBackground);
+        painter.drawText(box, flags, text);
     }
 
     // Legend.

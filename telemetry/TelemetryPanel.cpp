@@ -39,11 +39,14 @@ QPoint At(PixelPoint p)
 }
 
 // Text on an opaque background as wide as the text itself, like text output in opaque
-// mode; the rest of the rectangle keeps what was there.
+// mode; the rest of the rectangle keeps what was there. With Qt::TextDontClip a text
+// wider than its box runs past it.
 void DrawOpaqueText(
     QPainter& painter, const QRect& box, int flags, const QString& text, const QColor& background)
 {
-    const QRect used = painter.boundingRect(box, flags, text) & box;
+    QRect used = painter.boundingRect(box, flags, text);
+    if ((flags & Qt::TextDontClip) == 0)
+        used &= box;
     painter.fillRect(used, background);
     painter.drawText(box, flags, text);
 }
@@ -87,7 +90,8 @@ TelemetryPanel::TelemetryPanel(QWidget& window, const CTextData& store, PanelInp
 
 QRect TelemetryPanel::StripRegion()
 {
-    return QRect(kStripCopyLeft, kStripWindowTop, kStripCopyWidth, 687 - kStripWindowTop + 1);
+    // From x 200: the labels may run left of their column.
+    return QRect(QPoint(200, kStripWindowTop), QPoint(kStripCopyLeft + kStripCopyWidth - 1, 687));
 }
 
 QRect TelemetryPanel::TextRegion()
@@ -198,8 +202,10 @@ void TelemetryPanel::PaintStrip(QPainter& painter, const StripPicture& strip) co
     painter.setFont(m_labelFont);
     painter.setPen(Qt::white);
     for (std::size_t k = 0; k < strip.labels.size(); ++k) {
+        // "160kph" is wider than the label column: it runs into the gap on its left
+        // rather than losing its first digit.
         DrawOpaqueText(painter, StripLabelRect(static_cast<int>(k)),
-            Qt::AlignRight | Qt::AlignTop | Qt::TextSingleLine,
+            Qt::AlignRight | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip,
             QString::fromStdString(strip.labels[k]), ColorFromBgr(kLabelBackground));
     }
 }
