@@ -130,6 +130,8 @@ void ViewerSession::OnDriveRemoved(char letter)
         play->setText(QStringLiteral("Play"));
     }
     m_state.forceReload = true;
+    // Nothing is loaded any more: the panel shows its background, not the last moment.
+    m_graphCommands->panel().Clear();
     m_window.update();
 }
 

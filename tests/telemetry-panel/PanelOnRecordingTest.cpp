@@ -121,5 +121,15 @@ TEST(PanelOnRecording, PausedPositionShowsThatSamplesSpeedAndHeading)
     EXPECT_TRUE(near({ (384 + heading.x) / 2, (510 + heading.y) / 2 }));
 }
 
+TEST(PanelOnRecording, TheCardTakenAwayClearsThePanel)
+{
+    test::ViewerOnCard viewer;
+    viewer.Press(1012);
+    const TelemetryPanel& panel = viewer.session->graphCommands().panel();
+    ASSERT_TRUE(test::WaitUntil([&] { return panel.gauge().has_value(); }, 10000));
+    viewer.session->OnDriveRemoved('E');
+    EXPECT_FALSE(panel.gauge() || panel.text() || panel.strip());
+}
+
 } // namespace
 } // namespace velomira
