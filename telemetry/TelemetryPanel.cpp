@@ -202,11 +202,19 @@ void TelemetryPanel::PaintStrip(QPainter& painter, const StripPicture& strip) co
     painter.setFont(m_labelFont);
     painter.setPen(Qt::white);
     for (std::size_t k = 0; k < strip.labels.size(); ++k) {
-        // "160kph" is wider than the label column: it runs into the gap on its left
+        // The labels' leading spaces are padding: their background stays inside the
+        // column, while "160kph", wider than the column, runs into the gap on its left
         // rather than losing its first digit.
-        DrawOpaqueText(painter, StripLabelRect(static_cast<int>(k)),
-            Qt::AlignRight | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip,
-            QString::fromStdString(strip.labels[k]), ColorFromBgr(kLabelBackground));
+        const QRect box = StripLabelRect(static_cast<int>(k));
+        const int flags = Qt::AlignRight | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip;
+        const QString padded = QString::fromStdString(strip.labels[k]);
+        QString text = padded;
+        while (text.startsWith(QLatin1Char(' ')))
+            text.remove(0, 1);
+        painter.fillRect(
+            painter.boundingRect(box, flags, padded) & box, ColorFromBgr(kLabelBackground));
+        painter.fillRect(painter.boundingRect(box, flags, text), ColorFromBgr(kLabelBackground));
+        painter.drawText(box, flags, text);
     }
 }
 
