@@ -155,12 +155,17 @@ std::uint64_t StripContentKey(
     mix(static_cast<std::uint64_t>(stripMode));
     mix(static_cast<std::uint64_t>(speedUnit));
     mix(store.GpsRecords().empty() ? 0 : 1);
-    for (const GSensorSample& s : store.GSensorSamples()) {
+    // Every sample up to kStripKeySamples; a longer recording is read at an even stride,
+    // which keeps the per-tick cost bounded.
+    const auto samples = store.GSensorSamples();
+    const auto statuses = store.DrivingStatuses();
+    const std::size_t stride = std::max<std::size_t>(1, samples.size() / kStripKeySamples);
+    for (std::size_t i = 0; i < samples.size(); i += stride) {
+        const GSensorSample& s = samples[i];
         for (const double v : { s.x, s.y, s.z, s.x2, s.y2, s.z2 })
             mix(std::bit_cast<std::uint64_t>(v));
+        mix(statuses[i].words[0]);
     }
-    for (const DrivingStatus& status : store.DrivingStatuses())
-        mix(status.words[0]);
     return key;
 }
 

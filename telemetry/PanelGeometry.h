@@ -68,6 +68,7 @@ std::optional<int> StripMarkerX(const CTextData& store, std::uint32_t positionMs
 // A digest of everything the strip's curves depend on (the samples' values and speeds,
 // the GPS list being empty or not, the duration, the mode and the unit): equal digests
 // draw equal curves, so the curves are drawn again only when it changes.
+inline constexpr std::size_t kStripKeySamples = 16384;
 std::uint64_t StripContentKey(
     const CTextData& store, std::uint32_t durationMs, int stripMode, int speedUnit);
 
