@@ -11,6 +11,7 @@
 #include "app/Tick.h"
 #include "app/ViewerSession.h"
 #include "app/commands/CardCommands.h"
+#include "app/commands/GraphCommands.h"
 #include "app/commands/Transport.h"
 #include "library/CListDlg.h"
 #include "map/MapPanes.h"
@@ -22,6 +23,8 @@
 #include "playback/MediaPlayerPort.h"
 #include "playback/views/CPlxVideoView.h"
 #include "telemetry/CTextData.h"
+#include "telemetry/SmartBox.h"
+#include "telemetry/TelemetryPanel.h"
 #include "texts/TextCatalogue.h"
 
 namespace velomira {
@@ -76,6 +79,10 @@ void ViewerSession::Initialise()
         if (!m_listShown)
             ToggleListWindow();
     });
+    m_graphCommands = std::make_unique<GraphCommands>(
+        m_window, *m_list, *m_store, m_state, [this] { return m_player->State(); },
+        [this] { return m_card.speedUnit; });
+    m_tick->SetTelemetryDisplays(&m_graphCommands->smartBox(), &m_graphCommands->panel());
     m_list->SetCurrentIndexField(&m_state.currentIndex);
     WireHooks();
     m_window.update();

@@ -10,6 +10,7 @@
 #include "app/Tick.h"
 #include "app/commands/CardCommands.h"
 #include "app/commands/SetupCommand.h"
+#include "app/commands/GraphCommands.h"
 #include "app/commands/Transport.h"
 #include "library/CListDlg.h"
 #include "library/QtFileDialogService.h"
@@ -22,6 +23,7 @@
 #include "skin/CBitSlider.h"
 #include "skin/CBitmapButton.h"
 #include "telemetry/CTextData.h"
+#include "telemetry/TelemetryPanel.h"
 
 namespace velomira {
 
@@ -65,6 +67,7 @@ void ViewerSession::WireHooks()
         if (m_map)
             m_map->ApplyLayout(mode == kWindowed);
     };
+    hooks.paintTelemetry = [this](QPainter& painter) { m_graphCommands->panel().Paint(painter); };
     m_window.SetHooks(std::move(hooks));
 
     m_transport->ConnectControls(*this);
@@ -74,6 +77,7 @@ void ViewerSession::WireHooks()
             [this] { m_transport->OnPlay(); }, [this] { m_list->FocusList(); },
             [this] { ShowMapPage(); } });
     m_setupCommand->ConnectControls(*this);
+    m_graphCommands->ConnectControls(*this);
     for (const int id : { 1193, 1200 }) {
         if (CBitmapButton* button = m_window.Button(id)) {
             connect(button, &QAbstractButton::clicked, this, [this, id] {
@@ -155,6 +159,8 @@ void ViewerSession::OnDriveRemoved(char letter)
         play->setText(QStringLiteral("Play"));
     }
     m_state.forceReload = true;
+    // Nothing is loaded any more: the panel shows its background, not the last moment.
+    m_graphCommands->panel().Clear();
     m_window.update();
 }
 

@@ -20,6 +20,7 @@ class CardCommands;
 class DriveMonitor;
 class FileDialogService;
 class MapPanes;
+class GraphCommands;
 class MediaPlayer;
 class MediaPlayerPort;
 class SetupCommand;
@@ -48,6 +49,7 @@ public:
     TickLoop& tick() const { return *m_tick; }
     CardCommands& cardCommands() const { return *m_cardCommands; }
     SetupCommand& setupCommand() const { return *m_setupCommand; }
+    GraphCommands& graphCommands() const { return *m_graphCommands; }
     DriveMonitor& drives() const { return *m_drives; }
     const CTextData& telemetry() const { return *m_store; }
     TransportState& state() { return m_state; }
@@ -86,6 +88,7 @@ private:
     std::unique_ptr<SetupCommand> m_setupCommand;
     std::unique_ptr<MapPanes> m_map;
     bool m_withMap = true;
+    std::unique_ptr<GraphCommands> m_graphCommands;
     DriveMonitor* m_drives = nullptr;
     QTimer* m_timer = nullptr;
     TransportState m_state;
