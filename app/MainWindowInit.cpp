@@ -16,6 +16,7 @@
 #include "library/CListDlg.h"
 #include "map/MapPanes.h"
 #include "map/MapWebProfile.h"
+#include "app/commands/ExportCommands.h"
 #include "platform/DriveMonitor.h"
 #include "playback/ComponentMessages.h"
 #include "playback/DecoderEnvironment.h"
@@ -83,6 +84,8 @@ void ViewerSession::Initialise()
         m_window, *m_list, *m_store, m_state, [this] { return m_player->State(); },
         [this] { return m_card.speedUnit; });
     m_tick->SetTelemetryDisplays(&m_graphCommands->smartBox(), &m_graphCommands->panel());
+    m_exportCommands
+        = std::make_unique<ExportCommands>(m_window, *m_list, m_state, *m_transport, *m_dialogs);
     m_list->SetCurrentIndexField(&m_state.currentIndex);
     WireHooks();
     m_window.update();

@@ -10,6 +10,7 @@
 #include "app/Tick.h"
 #include "app/commands/CardCommands.h"
 #include "app/commands/SetupCommand.h"
+#include "app/commands/ExportCommands.h"
 #include "app/commands/GraphCommands.h"
 #include "app/commands/Transport.h"
 #include "library/CListDlg.h"
@@ -78,6 +79,7 @@ void ViewerSession::WireHooks()
             [this] { ShowMapPage(); } });
     m_setupCommand->ConnectControls(*this);
     m_graphCommands->ConnectControls(*this);
+    m_exportCommands->ConnectControls(*this);
     for (const int id : { 1193, 1200 }) {
         if (CBitmapButton* button = m_window.Button(id)) {
             connect(button, &QAbstractButton::clicked, this, [this, id] {

@@ -21,6 +21,7 @@ class DriveMonitor;
 class FileDialogService;
 class MapPanes;
 class GraphCommands;
+class ExportCommands;
 class MediaPlayer;
 class MediaPlayerPort;
 class SetupCommand;
@@ -50,6 +51,7 @@ public:
     CardCommands& cardCommands() const { return *m_cardCommands; }
     SetupCommand& setupCommand() const { return *m_setupCommand; }
     GraphCommands& graphCommands() const { return *m_graphCommands; }
+    ExportCommands& exportCommands() const { return *m_exportCommands; }
     DriveMonitor& drives() const { return *m_drives; }
     const CTextData& telemetry() const { return *m_store; }
     TransportState& state() { return m_state; }
@@ -89,6 +91,7 @@ private:
     std::unique_ptr<MapPanes> m_map;
     bool m_withMap = true;
     std::unique_ptr<GraphCommands> m_graphCommands;
+    std::unique_ptr<ExportCommands> m_exportCommands;
     DriveMonitor* m_drives = nullptr;
     QTimer* m_timer = nullptr;
     TransportState m_state;

@@ -18,6 +18,14 @@ public:
         = 0;
     // One existing folder.
     virtual std::optional<std::string> ChooseFolder(const std::string& title) = 0;
+    // A file to write, which may exist (the dialog asks before replacing it); `filters`
+    // is ";;"-separated ("JPEG (*.jpg);;PNG (*.png)"), `suggested` the first path shown.
+    virtual std::optional<std::string> SaveFile(
+        const std::string& title, const std::string& suggested, const std::string& filters)
+    {
+        (void)title, (void)suggested, (void)filters;
+        return std::nullopt;
+    }
 };
 
 } // namespace velomira

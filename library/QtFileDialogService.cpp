@@ -30,4 +30,14 @@ std::optional<std::string> QtFileDialogService::ChooseFolder(const std::string& 
     return folder.toStdString();
 }
 
+std::optional<std::string> QtFileDialogService::SaveFile(
+    const std::string& title, const std::string& suggested, const std::string& filters)
+{
+    const QString file = QFileDialog::getSaveFileName(m_parent, QString::fromStdString(title),
+        QString::fromStdString(suggested), QString::fromStdString(filters));
+    if (file.isEmpty())
+        return std::nullopt;
+    return file.toStdString();
+}
+
 } // namespace velomira

@@ -15,6 +15,8 @@ public:
     std::optional<std::vector<std::string>> OpenFiles(
         const std::string& filter, const std::string& initialName) override;
     std::optional<std::string> ChooseFolder(const std::string& title) override;
+    std::optional<std::string> SaveFile(const std::string& title, const std::string& suggested,
+        const std::string& filters) override;
 
 private:
     QWidget* m_parent;

@@ -64,6 +64,10 @@ public:
     // Applies the wave-output level of slider value `v`.
     void SetWaveOutFromSlider(int v);
 
+    // The file a list entry's path names: a card path ("E:\NORMAL\...") through the drive
+    // letters, an imported file as it is; empty when its drive is not there.
+    std::string PlayerPath(const std::string& entryPath) const;
+
 private:
     void ShowPlayLook(bool playing);
     void HidePlaceholders();
@@ -74,7 +78,6 @@ private:
     void FocusListWindow();
     bool MuteChecked() const;
     void StartPlaying();
-    std::string PlayerPath(const std::string& entryPath) const;
 
     PlayerPort& m_player;
     CSamplePlayerDlg& m_window;

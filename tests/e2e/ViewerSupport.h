@@ -44,6 +44,17 @@ public:
         return answer;
     }
     std::optional<std::string> ChooseFolder(const std::string&) override { return std::nullopt; }
+    // Answers of the save dialogs, in order; cancel when none is left.
+    std::deque<std::optional<std::string>> saveAnswers;
+    std::optional<std::string> SaveFile(
+        const std::string&, const std::string&, const std::string&) override
+    {
+        if (saveAnswers.empty())
+            return std::nullopt;
+        auto answer = saveAnswers.front();
+        saveAnswers.pop_front();
+        return answer;
+    }
 };
 
 // Runs the event loop until `done` holds or `timeoutMs` passes; true when it held.
