@@ -8,6 +8,9 @@
 #include "app/CSamplePlayerDlg.h"
 #include "app/Tick.h"
 #include "app/commands/CardCommands.h"
+#include "app/commands/DownloadCommand.h"
+#include "app/commands/FormatCommand.h"
+#include "app/commands/PrintCommand.h"
 #include "app/commands/Transport.h"
 #include "library/CListDlg.h"
 #include "library/QtFileDialogService.h"
@@ -28,6 +31,7 @@ ViewerSession::ViewerSession(CSamplePlayerDlg& window, FileDialogService* dialog
     , m_dialogs(dialogs == nullptr ? m_ownDialogs.get() : dialogs)
 {
     Initialise();
+    WireToolCommands();
 }
 
 ViewerSession::~ViewerSession()
@@ -69,6 +73,23 @@ void ViewerSession::WireHooks()
     }
     connect(m_timer, &QTimer::timeout, this, [this] { m_tick->OnTimer(true); });
     connect(m_drives, &DriveMonitor::driveRemoved, this, &ViewerSession::OnDriveRemoved);
+}
+
+void ViewerSession::WireToolCommands()
+{
+    FormatCommand::Environment format = FormatCommand::SystemEnvironment();
+    format.playerState = [this] { return m_player->State(); };
+    format.playPause = [this] { m_transport->OnPlay(); };
+    format.driveEntry = [this](char letter) { return m_drives->table().Entry(letter); };
+    m_formatCommand
+        = std::make_unique<FormatCommand>(m_window, *m_list, *m_drives, std::move(format));
+    m_downloadCommand = std::make_unique<DownloadCommand>(
+        m_window, *m_list, m_state, *m_drives, *m_dialogs, [this] { return m_player->State(); },
+        [this] { m_transport->OnStop(); });
+    m_printCommand = std::make_unique<PrintCommand>(m_window, *m_list);
+    m_formatCommand->ConnectControls(*this);
+    m_downloadCommand->ConnectControls(*this);
+    m_printCommand->ConnectControls(*this);
 }
 
 void ViewerSession::ShowList(bool show)

@@ -15,10 +15,13 @@ class CListDlg;
 class CSamplePlayerDlg;
 class CTextData;
 class CardCommands;
+class DownloadCommand;
 class DriveMonitor;
 class FileDialogService;
+class FormatCommand;
 class MediaPlayer;
 class MediaPlayerPort;
+class PrintCommand;
 class TickLoop;
 class Transport;
 
@@ -58,6 +61,8 @@ private:
     void Initialise();
     void WireHooks();
     void ShowList(bool show);
+    // The card tools: format (1201), download (1197) and print (1198).
+    void WireToolCommands();
 
     CSamplePlayerDlg& m_window;
     std::unique_ptr<FileDialogService> m_ownDialogs;
@@ -69,6 +74,9 @@ private:
     std::unique_ptr<Transport> m_transport;
     std::unique_ptr<TickLoop> m_tick;
     std::unique_ptr<CardCommands> m_cardCommands;
+    std::unique_ptr<FormatCommand> m_formatCommand;
+    std::unique_ptr<DownloadCommand> m_downloadCommand;
+    std::unique_ptr<PrintCommand> m_printCommand;
     DriveMonitor* m_drives = nullptr;
     QTimer* m_timer = nullptr;
     TransportState m_state;
