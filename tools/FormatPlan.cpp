@@ -70,7 +70,11 @@ std::uint64_t Fat32ClusterCount(std::uint64_t sizeBytes, int sectorsPerCluster)
     const std::uint64_t fatSlack = kFatCount * kSectorBytes;
     if (usableBytes <= fatSlack)
         return 0;
-    return (usableBytes - fatSlack) / perClusterBytes;
+    // mkfs.fat's own rounding (FAT size, data area alignment) costs a few clusters more;
+    // the margin keeps the estimate at or below what it makes.
+    constexpr std::uint64_t kRoundingMargin = 8;
+    const std::uint64_t estimate = (usableBytes - fatSlack) / perClusterBytes;
+    return estimate > kRoundingMargin ? estimate - kRoundingMargin : 0;
 }
 
 std::vector<std::string> SystemDevicesOf(const std::vector<MountEntry>& mounts)

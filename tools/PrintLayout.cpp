@@ -21,6 +21,10 @@ CapturePlan PlanCapture(
         plan.move = true;
         plan.moveLeft = desktop.left + (desktop.width() - window.width()) / 2;
         plan.moveTop = desktop.top + (desktop.height() - window.height()) / 2;
+        ClampCapture({ plan.moveLeft, plan.moveTop, plan.moveLeft + window.width(),
+                         plan.moveTop + window.height() },
+            screenWidth, screenHeight, plan);
+        return plan;
     }
     ClampCapture(window, screenWidth, screenHeight, plan);
     return plan;

@@ -24,11 +24,13 @@ struct CapturePlan {
     int height = 0;
 };
 
-// The window's position when it must be centred first (`move`), else its own.
+// The capture of a window at `window`: centred first (`move`) when part of it is off the
+// screen, then clamped to the screen.
 CapturePlan PlanCapture(
     const ScreenRect& window, int screenWidth, int screenHeight, const ScreenRect& desktop);
 
-// The captured size once the window sits at `window`: the rectangle clamped to the screen.
+// The captured size once the window really sits at `window`: the rectangle clamped to the
+// screen.
 void ClampCapture(const ScreenRect& window, int screenWidth, int screenHeight, CapturePlan& plan);
 
 struct PrintedSize {
