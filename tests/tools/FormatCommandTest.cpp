@@ -234,6 +234,21 @@ TEST(FormatCommand, NoCardMessageAndNothingElse)
     EXPECT_EQ(rig.Log(), "");
 }
 
+TEST(FormatCommand, AnImageNamingADeviceNodeIsNeverFormatted)
+{
+    for (const char* node : { "/dev/null", "/dev/zero" }) {
+        Rig rig;
+        rig.window.SetLanguage(1);
+        FormatCommand::Environment env = rig.Environment();
+        const std::string images = std::string("F=") + node;
+        env.probe = [images](const DriveEntry& entry) { return ProbeFormatTarget(entry, images); };
+        env.geometry = [](const FormatTarget&) { return DriveGeometry { 8, 512, 0, 100000 }; };
+        rig.Format(std::move(env));
+        EXPECT_TRUE(rig.messages.shown().empty()) << node;
+        EXPECT_EQ(rig.Log(), "") << node;
+    }
+}
+
 std::string Output(const std::string& program, const QStringList& arguments)
 {
     QProcess process;
