@@ -1,33 +1,97 @@
 #include "tools/ChunkedCopy.h"
 
-#include <cstdio>
-#include <memory>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
 #include <vector>
 
 namespace velomira {
 
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
+// A file descriptor closed when it goes out of scope.
+class Descriptor {
+public:
+    explicit Descriptor(int fd)
+        : m_fd(fd)
+    { }
+    ~Descriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return m_fd; }
+    // Closes now; false when closing reported an error (a write that did not land).
+    bool Close()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        return fd < 0 || ::close(fd) == 0;
+    }
 
-// Opens a temporary file that did not exist before ("x": exclusive creation), so an
-// existing file is never overwritten by the copy itself.
-File CreateTemporary(const std::filesystem::path& target, std::filesystem::path& chosen)
+private:
+    int m_fd;
+};
+
+// Creates a temporary file that did not exist before (O_EXCL), so the copy never writes
+// into a file it did not make.
+int CreateTemporary(const std::filesystem::path& target, std::filesystem::path& chosen)
 {
     for (unsigned attempt = 0; attempt < 100; ++attempt) {
         chosen = TemporaryNameFor(target, attempt);
-        if (File file { std::fopen(chosen.c_str(), "wbx") })
-            return file;
-        std::error_code error;
-        if (!std::filesystem::exists(chosen, error))
-            break; // not a name clash: the folder refuses new files
+        const int fd = ::open(chosen.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
     }
-    chosen.clear();
-    return nullptr;
+    return -1;
+}
+
+bool WriteAll(int fd, const char* bytes, std::size_t size)
+{
+    while (size > 0) {
+        const ssize_t written = ::write(fd, bytes, size);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        bytes += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+// Moves up to `size` bytes; the count moved (0 at the end of the source), or -1.
+// The kernel copies between the files itself where it can (as cp does); read and write
+// through `buffer` otherwise.
+ssize_t MoveChunk(int in, int out, std::size_t size, std::vector<char>& buffer, bool& kernelCopy)
+{
+    if (kernelCopy) {
+        for (;;) {
+            const ssize_t moved = ::copy_file_range(in, nullptr, out, nullptr, size, 0);
+            if (moved >= 0)
+                return moved;
+            if (errno == EINTR)
+                continue;
+            if (errno != EXDEV && errno != ENOSYS && errno != EINVAL && errno != EOPNOTSUPP)
+                return -1;
+            kernelCopy = false; // not between these file systems: fall back
+            break;
+        }
+    }
+    if (buffer.size() < size)
+        buffer.resize(size);
+    for (;;) {
+        const ssize_t got = ::read(in, buffer.data(), size);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return got;
+        return WriteAll(out, buffer.data(), static_cast<std::size_t>(got)) ? got : -1;
+    }
 }
 
 } // namespace
@@ -46,49 +110,42 @@ std::filesystem::path TemporaryNameFor(const std::filesystem::path& target, unsi
 CopyResult CopyInChunks(const std::filesystem::path& source, const std::filesystem::path& target,
     const CopyProgress& progress, std::size_t chunkBytes)
 {
-    if (source.empty() || target.empty() || chunkBytes == 0)
+    if (source.empty() || target.empty() || !target.has_filename() || chunkBytes == 0)
         return CopyResult::Failed;
-    File in { std::fopen(source.c_str(), "rb") };
-    if (!in)
+    Descriptor in(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat facts { };
+    if (in.get() < 0 || ::fstat(in.get(), &facts) != 0 || S_ISDIR(facts.st_mode))
         return CopyResult::Failed;
-    std::error_code error;
-    if (std::filesystem::is_directory(source, error))
-        return CopyResult::Failed;
-    const std::uintmax_t size = std::filesystem::file_size(source, error);
-    const std::uint64_t totalBytes = error ? 0 : static_cast<std::uint64_t>(size);
-    std::setvbuf(in.get(), nullptr, _IONBF, 0);
+    const std::uint64_t totalBytes = static_cast<std::uint64_t>(facts.st_size);
+    ::posix_fadvise(in.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
 
     std::filesystem::path temporary;
-    File out = CreateTemporary(target, temporary);
-    if (!out)
+    Descriptor out(CreateTemporary(target, temporary));
+    if (out.get() < 0)
         return CopyResult::Failed;
-    std::setvbuf(out.get(), nullptr, _IONBF, 0);
 
     CopyResult result = CopyResult::Done;
-    std::vector<char> buffer(chunkBytes);
+    std::vector<char> buffer;
+    bool kernelCopy = true;
     std::uint64_t done = 0;
     for (;;) {
-        const std::size_t got = std::fread(buffer.data(), 1, buffer.size(), in.get());
-        if (got > 0 && std::fwrite(buffer.data(), 1, got, out.get()) != got) {
+        const ssize_t moved = MoveChunk(in.get(), out.get(), chunkBytes, buffer, kernelCopy);
+        if (moved < 0) {
             result = CopyResult::Failed;
             break;
         }
-        done += got;
-        if (got < buffer.size()) {
-            if (std::ferror(in.get()))
-                result = CopyResult::Failed;
-            break;
-        }
+        done += static_cast<std::uint64_t>(moved);
         if (progress && !progress(done, totalBytes)) {
             result = CopyResult::Cancelled;
             break;
         }
+        if (moved == 0)
+            break;
     }
-    if (result == CopyResult::Done && progress && !progress(done, totalBytes))
-        result = CopyResult::Cancelled;
-    // Closing flushes; a failure there (a full disk) fails the copy.
-    if (std::fclose(out.release()) != 0 && result == CopyResult::Done)
+    // Closing reports write errors that surfaced late (a full disk on some file systems).
+    if (!out.Close() && result == CopyResult::Done)
         result = CopyResult::Failed;
+    std::error_code error;
     if (result == CopyResult::Done) {
         std::filesystem::rename(temporary, target, error);
         if (error)

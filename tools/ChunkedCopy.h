@@ -15,12 +15,12 @@ enum class CopyResult { Done, Cancelled, Failed };
 // start; returning false cancels the copy.
 using CopyProgress = std::function<bool(std::uint64_t doneBytes, std::uint64_t totalBytes)>;
 
-inline constexpr std::size_t kCopyChunkBytes = std::size_t { 1 } << 20;
+inline constexpr std::size_t kCopyChunkBytes = std::size_t { 4 } << 20;
 
 // Copies `source` to `target` in chunks. The bytes go to a new temporary file in the
 // target's folder, which is renamed over `target` (replacing a file of that name) only
-// when every byte was written and flushed; a cancelled or failed copy removes the
-// temporary file and leaves whatever was at `target` untouched.
+// when every byte was written and the file closed without error; a cancelled or failed
+// copy removes the temporary file and leaves whatever was at `target` untouched.
 CopyResult CopyInChunks(const std::filesystem::path& source, const std::filesystem::path& target,
     const CopyProgress& progress = {}, std::size_t chunkBytes = kCopyChunkBytes);
 

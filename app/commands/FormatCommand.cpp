@@ -71,7 +71,10 @@ void FormatCommand::Run()
     if (!entry)
         return;
     const FormatTarget target = m_env.probe(*entry);
-    if (CheckFormatTarget(target, m_env.systemDevices(), m_env.diskOf) != FormatRefusal::None)
+    // An image file is never a system disk; only block devices need the mount table.
+    const std::vector<std::string> systemDevices
+        = target.blockDevice ? m_env.systemDevices() : std::vector<std::string>();
+    if (CheckFormatTarget(target, systemDevices, m_env.diskOf) != FormatRefusal::None)
         return;
     const std::optional<DriveGeometry> geometry = m_env.geometry(target);
     if (!geometry)
