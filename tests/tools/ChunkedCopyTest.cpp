@@ -138,6 +138,24 @@ TEST(ChunkedCopy, LeftoverTemporaryNamesAreStepped)
     EXPECT_EQ(Read(TemporaryNameFor(dir / "a.mp4", 0)), "someone else's");
 }
 
+TEST(ChunkedCopy, CopiesBetweenFileSystems)
+{
+    // Memory-backed /dev/shm to the temporary folder's disk: the kernel will not copy
+    // between them itself, so the copy reads and writes.
+    if (!fs::is_directory("/dev/shm"))
+        GTEST_SKIP() << "no /dev/shm";
+    test::TempDir shm { "velomira-shm" };
+    test::TempDir dir;
+    const fs::path source = fs::path("/dev/shm") / shm.Path().filename();
+    fs::create_directories(source);
+    const std::string bytes = Bytes(3 * 4096 + 3, 's');
+    Write(source / "src.mp4", bytes);
+    const CopyResult result = CopyInChunks(source / "src.mp4", dir / "copy.mp4", {}, 4096);
+    fs::remove_all(source);
+    ASSERT_EQ(result, CopyResult::Done);
+    EXPECT_EQ(Read(dir / "copy.mp4"), bytes);
+}
+
 TEST(RecordingFileNames, CardPathsSplitAtBackslashesOwnPathsAtSlashes)
 {
     const std::pair<const char*, const char*> cases[] = {
