@@ -81,6 +81,11 @@ void ViewerSession::WireToolCommands()
     format.playerState = [this] { return m_player->State(); };
     format.playPause = [this] { m_transport->OnPlay(); };
     format.driveEntry = [this](char letter) { return m_drives->table().Entry(letter); };
+    format.releaseCard = [this] {
+        m_timer->stop();
+        m_player->Close();
+        m_state.forceReload = true;
+    };
     m_formatCommand
         = std::make_unique<FormatCommand>(m_window, *m_list, *m_drives, std::move(format));
     m_downloadCommand = std::make_unique<DownloadCommand>(

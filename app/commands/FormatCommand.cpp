@@ -94,9 +94,12 @@ void FormatCommand::Run()
         ? target.sizeBytes
         : static_cast<std::uint64_t>(CapacityMiB(*geometry) * 1048576.0);
     FormatOutcome outcome;
-    if (Fat32ClusterCount(size, option->sectorsPerCluster) >= kFat32MinimumClusters)
+    if (Fat32ClusterCount(size, option->sectorsPerCluster) >= kFat32MinimumClusters) {
+        if (!target.imageFile && m_env.releaseCard)
+            m_env.releaseCard();
         outcome
             = RunFormatSteps(PlanFormat(target, *option, m_env.programs), m_env.run, target.root);
+    }
     if (outcome.formatted) {
         if (m_env.showFolder)
             m_env.showFolder(outcome.root);

@@ -24,6 +24,9 @@ public:
     struct Environment {
         std::function<int()> playerState;
         std::function<void()> playPause; // the play/pause command
+        // Lets go of every file open on the card (the paused recording) so that it can be
+        // unmounted; not called for an image file, which stays mounted nowhere.
+        std::function<void()> releaseCard;
         // The drive table's entry for a letter.
         std::function<std::optional<DriveEntry>(char)> driveEntry;
         std::function<FormatTarget(const DriveEntry&)> probe;

@@ -53,6 +53,7 @@ struct Rig {
     FormatTarget target;
     std::optional<DriveGeometry> geometry = DriveGeometry { 8, 512, 0, 3000u * 256 }; // 3000 MiB
     int pauses = 0;
+    int releases = 0;
     int playerState = 0;
     std::vector<std::string> shownFolders;
 
@@ -74,6 +75,7 @@ struct Rig {
         FormatCommand::Environment env;
         env.playerState = [this] { return playerState; };
         env.playPause = [this] { ++pauses; };
+        env.releaseCard = [this] { ++releases; };
         env.driveEntry = [this](char letter) -> std::optional<DriveEntry> {
             if (letter != 'F')
                 return std::nullopt;
@@ -132,6 +134,7 @@ TEST(FormatCommand, QuestionInTheLanguageThenTheProgramsInOrder)
                 + rig.target.root + "\n");
         EXPECT_EQ(rig.shownFolders, std::vector<std::string> { rig.target.root });
         EXPECT_EQ(rig.pauses, 1); // the running player was paused once
+        EXPECT_EQ(rig.releases, 1); // and let go of the card before the unmount
         EXPECT_EQ(rig.window.frontPlace(), 1);
         EXPECT_EQ(rig.window.rearPlace(), 0);
     }
@@ -155,6 +158,7 @@ TEST(FormatCommand, NothingRunsWithoutConfirmation)
         EXPECT_EQ(rig.messages.shown().size(), c.language == 7 ? 0u : 1u) << c.name;
         EXPECT_EQ(rig.Log(), "") << c.name;
         EXPECT_TRUE(rig.shownFolders.empty()) << c.name;
+        EXPECT_EQ(rig.releases, 0) << c.name;
     }
 }
 
@@ -288,6 +292,7 @@ TEST(FormatCommand, RealFormatOfAnImageWithTheChosenClusterSize)
             rig.messages.shown()[1].text, c.formatted ? "Format Complete" : "Fail to disk format")
             << c.mib;
         EXPECT_EQ(rig.Log(), "") << c.mib; // an image is neither unmounted nor mounted
+        EXPECT_EQ(rig.releases, 0) << c.mib;
         const std::string check
             = Output("fsck.fat", { "-n", "-v", QString::fromStdString(image.string()) });
         if (!c.formatted) {
