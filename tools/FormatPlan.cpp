@@ -46,16 +46,6 @@ std::optional<ClusterOption> ClusterOptionFor(double capacityMiB)
     return std::nullopt;
 }
 
-std::string FormatCommandText(std::string_view drive, const ClusterOption& option)
-{
-    std::string text = "c:\\windows\\system32\\format ";
-    text += drive;
-    text += " /fs:fat32 ";
-    text += option.text;
-    text += "/y";
-    return text;
-}
-
 std::uint64_t Fat32ClusterCount(std::uint64_t sizeBytes, int sectorsPerCluster)
 {
     const std::uint64_t sectors = sizeBytes / kSectorBytes;

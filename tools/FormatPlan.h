@@ -34,10 +34,6 @@ struct ClusterOption {
 // The cluster option for a capacity: nothing at 1 MiB or less and at 32768 MiB or more.
 std::optional<ClusterOption> ClusterOptionFor(double capacityMiB);
 
-// The format command line as the card's own platform spells it
-// ("c:\windows\system32\format E: /fs:fat32 /a:8192 /y").
-std::string FormatCommandText(std::string_view drive, const ClusterOption& option);
-
 // FAT32 needs at least this many data clusters; mkfs.fat only warns below it.
 inline constexpr std::uint64_t kFat32MinimumClusters = 65525;
 

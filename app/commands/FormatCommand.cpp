@@ -67,7 +67,8 @@ void FormatCommand::Run()
         m_env.playPause();
     const char letter = (*drive)[0];
 
-    const std::optional<DriveEntry> entry = m_env.driveEntry(letter);
+    const std::optional<DriveEntry> entry
+        = m_env.driveEntry ? m_env.driveEntry(letter) : std::nullopt;
     if (!entry)
         return;
     const FormatTarget target = m_env.probe(*entry);

@@ -44,14 +44,6 @@ TEST(FormatClusterTable, CapacityComesFromTheGeometryInDoublePrecision)
     EXPECT_DOUBLE_EQ(CapacityMiB({}), 0.0);
 }
 
-TEST(FormatCommandLine, ClusterOptionBringsItsOwnSpace)
-{
-    EXPECT_EQ(FormatCommandText("E:", *ClusterOptionFor(100)),
-        "c:\\windows\\system32\\format E: /fs:fat32 /a:4096 /y");
-    EXPECT_EQ(FormatCommandText("F:", *ClusterOptionFor(20000)),
-        "c:\\windows\\system32\\format F: /fs:fat32 /a:64K /y");
-}
-
 TEST(FormatClusterCount, MatchesWhatMkfsFatMakesAndTheFat32Minimum)
 {
     // mkfs.fat 4.2 gives a 300 MiB volume 76,643 clusters of 4 KiB and a 2 GiB one
