@@ -5,7 +5,7 @@
 namespace velomira {
 
 CopyResult CopyWithProgressDialog(QWidget* parent, const std::filesystem::path& source,
-    const std::filesystem::path& target, const std::string& title)
+    const std::filesystem::path& target, const std::string& title, int showAfterMs)
 {
     constexpr int kSteps = 1000;
     QProgressDialog dialog(parent);
@@ -13,7 +13,7 @@ CopyResult CopyWithProgressDialog(QWidget* parent, const std::filesystem::path& 
     dialog.setLabelText(QString::fromStdString(target.filename().string()));
     dialog.setWindowModality(Qt::ApplicationModal);
     dialog.setRange(0, kSteps);
-    dialog.setMinimumDuration(500);
+    dialog.setMinimumDuration(showAfterMs);
     dialog.setAutoClose(false);
     dialog.setAutoReset(false);
     dialog.setValue(0);

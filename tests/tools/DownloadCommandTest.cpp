@@ -7,6 +7,10 @@
 #include <fstream>
 #include <iterator>
 
+#include <QApplication>
+#include <QProgressDialog>
+#include <QTimer>
+
 #include "app/CSamplePlayerDlg.h"
 #include "library/CListDlg.h"
 #include "library/FileDialogService.h"
@@ -15,6 +19,7 @@
 #include "support/ScriptedMessageBoxService.h"
 #include "support/TestPaths.h"
 #include "texts/TextCatalogue.h"
+#include "tools/CopyWithProgress.h"
 
 namespace velomira {
 namespace {
@@ -171,6 +176,25 @@ TEST(DownloadCommand, NoRecordingsListedSaysSo)
         EXPECT_TRUE(rig.dialogs.titles.empty());
         EXPECT_EQ(rig.stops, 0);
     }
+}
+
+TEST(CopyProgressDialog, CancelButtonStopsTheCopyAndKeepsTheOldFile)
+{
+    test::TempDir dir { "velomira-download" };
+    std::ofstream(dir / "src.mp4", std::ios::binary) << std::string(64u << 20, 'n');
+    std::ofstream(dir / "dst.mp4", std::ios::binary) << "old";
+    // The click on Cancel, as soon as the dialog lets events through.
+    QTimer::singleShot(0, [] {
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* dialog = qobject_cast<QProgressDialog*>(widget))
+                dialog->cancel();
+    });
+    // Shown at once, as it is on a slow card.
+    EXPECT_EQ(CopyWithProgressDialog(nullptr, dir / "src.mp4", dir / "dst.mp4", "VELOMIRA6", 0),
+        CopyResult::Cancelled);
+    ASSERT_EQ(fs::file_size(dir / "dst.mp4"), 3u);
+    EXPECT_EQ(ReadBytes(dir / "dst.mp4"), "old");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 2);
 }
 
 } // namespace
