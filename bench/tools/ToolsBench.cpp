@@ -1,5 +1,5 @@
 // velomira-bench-tools [RUNS] [FOLDER]: the card tools against the programs they stand
-// beside, both measured in this run (median of RUNS runs each, 5 by default), in FOLDER
+// beside, both measured in this run (median of RUNS runs each, 21 by default), in FOLDER
 // (the system's temporary folder by default):
 // - copy: a 100 MB recording copied in chunks (alone, and with its progress dialog on the
 //   offscreen platform) against `cp` copying the same file to the same folder; the source
@@ -192,7 +192,7 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 21;
     const fs::path base = argc > 2 ? fs::path(argv[2]) : fs::temp_directory_path();
     const fs::path folder = base / "velomira-bench-tools-XXXXXX";
     std::string name = folder.string();
