@@ -11,6 +11,7 @@
 #include "app/commands/DownloadCommand.h"
 #include "app/commands/FormatCommand.h"
 #include "app/commands/PrintCommand.h"
+#include "app/commands/SetupCommand.h"
 #include "app/commands/Transport.h"
 #include "library/CListDlg.h"
 #include "library/QtFileDialogService.h"
@@ -25,8 +26,10 @@
 
 namespace velomira {
 
-ViewerSession::ViewerSession(CSamplePlayerDlg& window, FileDialogService* dialogs)
+ViewerSession::ViewerSession(CSamplePlayerDlg& window, FileDialogService* dialogs,
+    std::function<DriveTable(const DriveTable* previous)> driveReader)
     : m_window(window)
+    , m_driveReader(std::move(driveReader))
     , m_ownDialogs(dialogs == nullptr ? std::make_unique<QtFileDialogService>(&window) : nullptr)
     , m_dialogs(dialogs == nullptr ? m_ownDialogs.get() : dialogs)
 {
@@ -62,6 +65,11 @@ void ViewerSession::WireHooks()
 
     m_transport->ConnectControls(*this);
     m_cardCommands->ConnectControls(*this);
+    m_setupCommand = std::make_unique<SetupCommand>(m_window, m_card, *m_drives,
+        SetupCommand::Hooks { [this] { return m_player->State(); },
+            [this] { m_transport->OnPlay(); }, [this] { m_list->FocusList(); },
+            [this] { m_mapProvider = 1; } });
+    m_setupCommand->ConnectControls(*this);
     for (const int id : { 1193, 1200 }) {
         if (CBitmapButton* button = m_window.Button(id)) {
             connect(button, &QAbstractButton::clicked, this, [this, id] {
@@ -99,14 +107,20 @@ void ViewerSession::WireToolCommands()
 
 void ViewerSession::ShowList(bool show)
 {
+    // Button 1193's arrow always tells whether the list is out; hiding the list also
+    // drops a close request it may have left for the tick.
+    CBitmapButton* arrow = m_window.Button(1193);
     if (show) {
         m_list->PlaceBeside(m_window);
         m_list->show();
         m_list->update();
         m_listShown = true;
+        arrow->SetImages(342, 342, 342);
     } else {
         m_list->hide();
         m_listShown = false;
+        m_list->SetCloseRequest(false);
+        arrow->SetImages(340, 340, 340);
     }
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include <QObject>
 
+#include "platform/DriveTable.h"
 #include "playback/TransportState.h"
 #include "settings/CardValues.h"
 
@@ -22,6 +24,7 @@ class FormatCommand;
 class MediaPlayer;
 class MediaPlayerPort;
 class PrintCommand;
+class SetupCommand;
 class TickLoop;
 class Transport;
 
@@ -32,8 +35,10 @@ class Transport;
 class ViewerSession : public QObject {
     Q_OBJECT
 public:
-    // `dialogs`: the file dialogs (QFileDialog when null).
-    explicit ViewerSession(CSamplePlayerDlg& window, FileDialogService* dialogs = nullptr);
+    // `dialogs`: the file dialogs (QFileDialog when null). `driveReader`: where the drive
+    // table comes from (this machine's when empty).
+    explicit ViewerSession(CSamplePlayerDlg& window, FileDialogService* dialogs = nullptr,
+        std::function<DriveTable(const DriveTable* previous)> driveReader = {});
     ~ViewerSession() override;
 
     CSamplePlayerDlg& window() const { return m_window; }
@@ -42,6 +47,7 @@ public:
     Transport& transport() const { return *m_transport; }
     TickLoop& tick() const { return *m_tick; }
     CardCommands& cardCommands() const { return *m_cardCommands; }
+    SetupCommand& setupCommand() const { return *m_setupCommand; }
     DriveMonitor& drives() const { return *m_drives; }
     const CTextData& telemetry() const { return *m_store; }
     TransportState& state() { return m_state; }
@@ -65,6 +71,7 @@ private:
     void WireToolCommands();
 
     CSamplePlayerDlg& m_window;
+    std::function<DriveTable(const DriveTable* previous)> m_driveReader;
     std::unique_ptr<FileDialogService> m_ownDialogs;
     FileDialogService* m_dialogs;
     std::unique_ptr<MediaPlayer> m_player;
@@ -77,6 +84,7 @@ private:
     std::unique_ptr<FormatCommand> m_formatCommand;
     std::unique_ptr<DownloadCommand> m_downloadCommand;
     std::unique_ptr<PrintCommand> m_printCommand;
+    std::unique_ptr<SetupCommand> m_setupCommand;
     DriveMonitor* m_drives = nullptr;
     QTimer* m_timer = nullptr;
     TransportState m_state;
