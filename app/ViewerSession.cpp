@@ -9,6 +9,9 @@
 #include "app/ScreenLayout.h"
 #include "app/Tick.h"
 #include "app/commands/CardCommands.h"
+#include "app/commands/DownloadCommand.h"
+#include "app/commands/FormatCommand.h"
+#include "app/commands/PrintCommand.h"
 #include "app/commands/SetupCommand.h"
 #include "app/commands/ExportCommands.h"
 #include "app/commands/GraphCommands.h"
@@ -37,6 +40,7 @@ ViewerSession::ViewerSession(CSamplePlayerDlg& window, FileDialogService* dialog
     , m_withMap(mapPanes)
 {
     Initialise();
+    WireToolCommands();
 }
 
 ViewerSession::~ViewerSession()
@@ -98,6 +102,28 @@ void ViewerSession::ShowMapPage()
     m_mapProvider = 1;
     if (m_map)
         m_map->ShowMapPage();
+}
+
+void ViewerSession::WireToolCommands()
+{
+    FormatCommand::Environment format = FormatCommand::SystemEnvironment();
+    format.playerState = [this] { return m_player->State(); };
+    format.playPause = [this] { m_transport->OnPlay(); };
+    format.driveEntry = [this](char letter) { return m_drives->table().Entry(letter); };
+    format.releaseCard = [this] {
+        m_timer->stop();
+        m_player->Close();
+        m_state.forceReload = true;
+    };
+    m_formatCommand
+        = std::make_unique<FormatCommand>(m_window, *m_list, *m_drives, std::move(format));
+    m_downloadCommand = std::make_unique<DownloadCommand>(
+        m_window, *m_list, m_state, *m_drives, *m_dialogs, [this] { return m_player->State(); },
+        [this] { m_transport->OnStop(); });
+    m_printCommand = std::make_unique<PrintCommand>(m_window, *m_list);
+    m_formatCommand->ConnectControls(*this);
+    m_downloadCommand->ConnectControls(*this);
+    m_printCommand->ConnectControls(*this);
 }
 
 void ViewerSession::ShowList(bool show)

@@ -17,13 +17,16 @@ class CListDlg;
 class CSamplePlayerDlg;
 class CTextData;
 class CardCommands;
+class DownloadCommand;
 class DriveMonitor;
 class FileDialogService;
 class MapPanes;
 class GraphCommands;
 class ExportCommands;
+class FormatCommand;
 class MediaPlayer;
 class MediaPlayerPort;
+class PrintCommand;
 class SetupCommand;
 class TickLoop;
 class Transport;
@@ -75,6 +78,8 @@ private:
     void Initialise();
     void WireHooks();
     void ShowList(bool show);
+    // The card tools: format (1201), download (1197) and print (1198).
+    void WireToolCommands();
 
     CSamplePlayerDlg& m_window;
     std::function<DriveTable(const DriveTable* previous)> m_driveReader;
@@ -87,6 +92,9 @@ private:
     std::unique_ptr<Transport> m_transport;
     std::unique_ptr<TickLoop> m_tick;
     std::unique_ptr<CardCommands> m_cardCommands;
+    std::unique_ptr<FormatCommand> m_formatCommand;
+    std::unique_ptr<DownloadCommand> m_downloadCommand;
+    std::unique_ptr<PrintCommand> m_printCommand;
     std::unique_ptr<SetupCommand> m_setupCommand;
     std::unique_ptr<MapPanes> m_map;
     bool m_withMap = true;
