@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 
 #include "e2e/ViewerSupport.h"
+#include "playback/views/CPlxVideoView.h"
 #include "skin/CBitSlider.h"
 #include "skin/CBitmapButton.h"
 
@@ -87,7 +88,11 @@ TEST(ViewerTransport, StopResetsTheLabelsAndTheNextPlayReloads)
     ViewerOnCard viewer;
     viewer.Press(1012);
     ASSERT_TRUE(WaitUntil([&] { return viewer.window->Slider(1002)->value() > 300; }));
+    ASSERT_TRUE(viewer.window->frontView()->HasPicture());
+    ASSERT_TRUE(viewer.window->rearView()->HasPicture());
     viewer.Press(1007);
+    EXPECT_FALSE(viewer.window->frontView()->HasPicture());
+    EXPECT_FALSE(viewer.window->rearView()->HasPicture());
     EXPECT_EQ(viewer.Label(1014), "00:00:00");
     EXPECT_EQ(viewer.Label(1015), "00:00:00");
     EXPECT_EQ(viewer.window->Slider(1002)->value(), 0);
@@ -96,6 +101,7 @@ TEST(ViewerTransport, StopResetsTheLabelsAndTheNextPlayReloads)
     EXPECT_TRUE(viewer.session->timer().isActive()); // the tick finds no graph
     test::Pump(450);
     EXPECT_EQ(viewer.Label(1014), "00:00:00");
+    EXPECT_FALSE(viewer.window->frontView()->HasPicture());
 
     viewer.Press(1006);
     EXPECT_TRUE(viewer.Playing());
