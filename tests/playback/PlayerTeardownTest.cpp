@@ -53,5 +53,36 @@ TEST(TornDown, WindowsNoLongerFedShowNoPicture)
     }
 }
 
+TEST(TornDown, NoPictureOfTheOldRecordingArrivesAfterTheNextOpens)
+{
+    // The old recording plays from picture 270 on; the new one has 120 pictures, so any
+    // picture numbered 200 or more comes from the old one. Opening at various moments
+    // of the old recording's decoding, at 2x to keep the decoders busy.
+    Player p;
+    for (int round = 0; round < 8; ++round) {
+        ASSERT_TRUE(p.player.Open(Recording("long.mp4")));
+        p.player.SetRate(2.0f);
+        ASSERT_EQ(p.player.SeekMs(9000), 1);
+        ASSERT_EQ(p.player.Run(), 1);
+        ASSERT_TRUE(WaitUntil([&] {
+            return p.front.Stamp() && p.front.Stamp()->frameNumber >= 270;
+        })) << "round "
+            << round;
+        Pump(round * 7);
+        ASSERT_TRUE(p.player.Open(Recording("default.mp4")));
+        p.front.ClearHistory();
+        p.rear.ClearHistory();
+        if (round % 2 == 1) {
+            ASSERT_EQ(p.player.Run(), 1);
+        }
+        Pump(250);
+        EXPECT_FALSE(p.front.History().empty()) << "round " << round;
+        for (const TestVideoWindow* window : { &p.front, &p.rear }) {
+            for (int frame : window->History())
+                EXPECT_LT(frame, 200) << "round " << round;
+        }
+    }
+}
+
 } // namespace
 } // namespace velomira::test
