@@ -14,7 +14,7 @@ std::optional<AboutVariant> AboutVariantFor(int language)
 {
     if (language == 2)
         return AboutVariant::Korean;
-    if (language == 0 || language == 1)
+    if (language >= 0 && language <= 5)
         return AboutVariant::International;
     return std::nullopt;
 }

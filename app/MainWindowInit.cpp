@@ -31,7 +31,7 @@ void ViewerSession::Initialise()
     // The list window: modeless, without a parent, for the whole run.
     m_list = std::make_unique<CListDlg>();
     // Drive notifications.
-    m_drives = new DriveMonitor(this);
+    m_drives = m_driveReader ? new DriveMonitor(m_driveReader, this) : new DriveMonitor(this);
     // The player, attached once to both panels' views.
     m_player = std::make_unique<MediaPlayer>();
     m_port = std::make_unique<MediaPlayerPort>(*m_player);

@@ -22,8 +22,10 @@
 
 namespace velomira {
 
-ViewerSession::ViewerSession(CSamplePlayerDlg& window, FileDialogService* dialogs)
+ViewerSession::ViewerSession(CSamplePlayerDlg& window, FileDialogService* dialogs,
+    std::function<DriveTable(const DriveTable* previous)> driveReader)
     : m_window(window)
+    , m_driveReader(std::move(driveReader))
     , m_ownDialogs(dialogs == nullptr ? std::make_unique<QtFileDialogService>(&window) : nullptr)
     , m_dialogs(dialogs == nullptr ? m_ownDialogs.get() : dialogs)
 {
@@ -73,14 +75,20 @@ void ViewerSession::WireHooks()
 
 void ViewerSession::ShowList(bool show)
 {
+    // Button 1193's arrow always tells whether the list is out; hiding the list also
+    // drops a close request it may have left for the tick.
+    CBitmapButton* arrow = m_window.Button(1193);
     if (show) {
         m_list->PlaceBeside(m_window);
         m_list->show();
         m_list->update();
         m_listShown = true;
+        arrow->SetImages(342, 342, 342);
     } else {
         m_list->hide();
         m_listShown = false;
+        m_list->SetCloseRequest(false);
+        arrow->SetImages(340, 340, 340);
     }
 }
 

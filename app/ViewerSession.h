@@ -1,9 +1,11 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include <QObject>
 
+#include "platform/DriveTable.h"
 #include "playback/TransportState.h"
 #include "settings/CardValues.h"
 
@@ -29,8 +31,10 @@ class Transport;
 class ViewerSession : public QObject {
     Q_OBJECT
 public:
-    // `dialogs`: the file dialogs (QFileDialog when null).
-    explicit ViewerSession(CSamplePlayerDlg& window, FileDialogService* dialogs = nullptr);
+    // `dialogs`: the file dialogs (QFileDialog when null). `driveReader`: where the drive
+    // table comes from (this machine's when empty).
+    explicit ViewerSession(CSamplePlayerDlg& window, FileDialogService* dialogs = nullptr,
+        std::function<DriveTable(const DriveTable* previous)> driveReader = {});
     ~ViewerSession() override;
 
     CSamplePlayerDlg& window() const { return m_window; }
@@ -60,6 +64,7 @@ private:
     void ShowList(bool show);
 
     CSamplePlayerDlg& m_window;
+    std::function<DriveTable(const DriveTable* previous)> m_driveReader;
     std::unique_ptr<FileDialogService> m_ownDialogs;
     FileDialogService* m_dialogs;
     std::unique_ptr<MediaPlayer> m_player;

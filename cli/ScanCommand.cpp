@@ -50,9 +50,12 @@ int RunScanCommand(std::span<char* const> args)
 
     CardDirectoryLister lister(*drives);
     RecordingLists lists;
-    RescanCard(lists, std::string(1, kCardLetter) + ":", lister, filter);
+    const CardScanResult scan
+        = RescanCard(lists, std::string(1, kCardLetter) + ":", lister, filter);
     WriteOut(json ? RecordingListJson(lists.visible, &*drives)
                   : RecordingListText(lists.visible, &*drives));
+    if (!scan.complete)
+        return Negative("the card could not be read to its end: the list is incomplete");
     return kExitSuccess;
 }
 

@@ -1,7 +1,7 @@
 // velomira-card settings show ROOT [--json]
 // velomira-card settings check ROOT
 // velomira-card settings restore ROOT --language N
-// velomira-card settings set ROOT OFFSET=VALUE...
+// velomira-card settings set ROOT OFFSET=VALUE... [--force]
 #include <cstdio>
 #include <string>
 #include <utility>
@@ -17,7 +17,7 @@ namespace {
 
 constexpr std::string_view kUsage
     = "usage: settings show ROOT [--json] | check ROOT | restore ROOT --language N | "
-      "set ROOT OFFSET=VALUE...";
+      "set ROOT OFFSET=VALUE... [--force]";
 
 const char* PlaceName(SettingsPlace place)
 {
@@ -103,13 +103,16 @@ int Restore(const DriveRoots& drives, std::span<char* const> options)
     return kExitSuccess;
 }
 
-int Set(const DriveRoots& drives, std::span<char* const> assignments)
+int Set(const DriveRoots& drives, std::span<char* const> arguments)
 {
-    if (assignments.empty())
-        return BadInput("usage: settings set ROOT OFFSET=VALUE...");
     std::vector<std::pair<std::size_t, std::uint16_t>> changes;
-    for (const char* text : assignments) {
+    bool force = false;
+    for (const char* text : arguments) {
         const std::string_view assignment = text;
+        if (assignment == "--force") {
+            force = true;
+            continue;
+        }
         const auto equals = assignment.find('=');
         const auto offset = ParseInteger(assignment.substr(0, equals));
         const auto value = equals == std::string_view::npos
@@ -125,13 +128,23 @@ int Set(const DriveRoots& drives, std::span<char* const> assignments)
             return BadInput("value " + std::to_string(*value) + " does not fit 16 bits");
         changes.emplace_back(static_cast<std::size_t>(*offset), static_cast<std::uint16_t>(*value));
     }
+    if (changes.empty())
+        return BadInput("usage: settings set ROOT OFFSET=VALUE... [--force]");
     const auto content = ReadSettingsFile(kCardLetter, drives);
     if (!content)
         return Negative("no data_setup.cfg to change (settings restore writes one)");
+    if (content->readFailed)
+        return Negative("cannot read data_setup.cfg: the card reports an error");
+    // A fresh checksum over a damaged record would make its corruption look valid.
+    if (!IsSettingsRecordValid(content->bytes) && !force)
+        return Negative("data_setup.cfg is damaged (" + std::to_string(content->bytes.size())
+            + " bytes, checksum does not match); 'settings restore' writes the defaults, "
+              "or --force writes these words over what is there");
     SettingsRecord record {};
     std::copy(content->bytes.begin(), content->bytes.end(), record.begin());
+    // Companion words (52 with 50, 110 with 108, 148 with 146) follow the word set last.
     for (const auto& [offset, value] : changes)
-        SetSettingsWord(record, offset, value);
+        SetSettingsWordWithCompanion(record, offset, value);
     if (!WriteSettingsFile(kCardLetter, drives, record))
         return Negative("cannot write data_setup.cfg in the card's root");
     WriteOut("written\n");

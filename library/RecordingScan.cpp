@@ -19,18 +19,18 @@ std::string_view KindOfPath(std::string_view path)
     return path.substr(first + 1, second - first - 1);
 }
 
-void ScanFolder(const std::string& folder, const DirectoryLister& lister,
+// False when this folder's listing, or one below it, failed.
+bool ScanFolder(const std::string& folder, const DirectoryLister& lister,
     std::vector<RecordingEntry>& entries, std::vector<DirectoryItem>& scratch)
 {
-    if (!lister.List(folder, scratch))
-        return;
+    bool complete = lister.List(folder, scratch);
     // The recursion reuses `scratch`, so this folder's listing is moved out first.
     const std::vector<DirectoryItem> items = std::move(scratch);
     for (const DirectoryItem& item : items) {
         if (item.isFolder) {
             if (item.name == "." || item.name == "..")
                 continue;
-            ScanFolder(folder + "\\" + item.name, lister, entries, scratch);
+            complete = ScanFolder(folder + "\\" + item.name, lister, entries, scratch) && complete;
             continue;
         }
         if (!HasRecordingExtension(item.name))
@@ -45,24 +45,27 @@ void ScanFolder(const std::string& folder, const DirectoryLister& lister,
         entry.path = std::move(path);
         entries.push_back(std::move(entry));
     }
+    return complete;
 }
 
 } // namespace
 
-void ScanRecordings(
+bool ScanRecordings(
     std::string_view folder, const DirectoryLister& lister, std::vector<RecordingEntry>& entries)
 {
     std::vector<DirectoryItem> scratch;
-    ScanFolder(std::string(folder), lister, entries, scratch);
+    return ScanFolder(std::string(folder), lister, entries, scratch);
 }
 
-std::size_t RescanCard(RecordingLists& lists, std::string_view cardDrive,
+CardScanResult RescanCard(RecordingLists& lists, std::string_view cardDrive,
     const DirectoryLister& lister, const ListFilter& filter)
 {
     lists.master.clear();
     lists.visible.clear();
-    ScanRecordings(cardDrive, lister, lists.master);
-    return FilterAndSortEntries(lists, filter);
+    CardScanResult result;
+    result.complete = ScanRecordings(cardDrive, lister, lists.master);
+    result.shown = FilterAndSortEntries(lists, filter);
+    return result;
 }
 
 } // namespace velomira

@@ -40,7 +40,7 @@ bool CardDirectoryLister::List(std::string_view cardFolder, std::vector<Director
         const bool isFolder = it->is_directory(statusError) && !it->is_symlink(statusError);
         items.push_back({ std::move(name), isFolder });
     }
-    return true;
+    return !error;
 }
 
 } // namespace velomira

@@ -24,7 +24,8 @@ struct DirectoryItem {
 class DirectoryLister {
 public:
     virtual ~DirectoryLister() = default;
-    // False when the folder cannot be listed.
+    // False when the folder cannot be listed, or its listing failed part-way (a card
+    // pulled out, a read error); `items` then holds what was read before the failure.
     virtual bool List(std::string_view cardFolder, std::vector<DirectoryItem>& items) const = 0;
 };
 

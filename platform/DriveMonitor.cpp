@@ -32,9 +32,10 @@ void DriveMonitor::MonitorDeleter::operator()(libmnt_monitor* monitor) const
 
 DriveMonitor::DriveMonitor(QObject* parent)
     : QObject(parent)
+    , m_reader([](const DriveTable* previous) { return CurrentDriveTable(previous); })
 {
     m_fixedTable = !qEnvironmentVariableIsEmpty("VELOMIRA_DRIVES");
-    m_table = CurrentDriveTable();
+    m_table = m_reader(nullptr);
     m_present = Present();
     if (m_fixedTable) {
         m_poll = new QTimer(this);
@@ -44,6 +45,20 @@ DriveMonitor::DriveMonitor(QObject* parent)
         m_watching = true;
         return;
     }
+    WatchMountTable();
+}
+
+DriveMonitor::DriveMonitor(TableReader reader, QObject* parent)
+    : QObject(parent)
+    , m_reader(std::move(reader))
+{
+    m_table = m_reader(nullptr);
+    m_present = Present();
+    WatchMountTable();
+}
+
+void DriveMonitor::WatchMountTable()
+{
     m_monitor.reset(mnt_new_monitor());
     if (!m_monitor || mnt_monitor_enable_kernel(m_monitor.get(), 1) != 0) {
         qCWarning(lcDrives) << "no mount-table monitor; drive changes are not reported";
@@ -90,7 +105,7 @@ void DriveMonitor::OnMountTableChanged()
 void DriveMonitor::Refresh()
 {
     if (!m_fixedTable)
-        m_table = CurrentDriveTable();
+        m_table = m_reader(&m_table);
     PresentDrives now = Present();
     const std::vector<DriveChange> changes = DiffDrives(m_present, now);
     m_present = std::move(now);

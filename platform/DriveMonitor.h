@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include <QObject>
@@ -22,7 +23,15 @@ namespace velomira {
 class DriveMonitor : public QObject, public DriveRoots {
     Q_OBJECT
 public:
+    // Reads the drive table; `previous` is the table in force, whose letters the mounts
+    // still there keep.
+    using TableReader = std::function<DriveTable(const DriveTable* previous)>;
+
+    // VELOMIRA_DRIVES when set, else this machine's mount table.
     explicit DriveMonitor(QObject* parent = nullptr);
+    // The table comes from `reader` (tests hand in mount-table fixtures); the mount
+    // table's changes are watched as usual.
+    explicit DriveMonitor(TableReader reader, QObject* parent = nullptr);
     ~DriveMonitor() override;
 
     std::optional<std::filesystem::path> RootOf(char letter) const override;
@@ -39,8 +48,10 @@ signals:
 
 private:
     void OnMountTableChanged();
+    void WatchMountTable();
     PresentDrives Present() const;
 
+    TableReader m_reader;
     DriveTable m_table;
     PresentDrives m_present;
     bool m_fixedTable = false;

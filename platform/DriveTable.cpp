@@ -45,7 +45,8 @@ bool IsImageFileSystem(std::string_view fsType)
 
 } // namespace
 
-DriveTable DriveTable::FromMounts(const std::vector<MountEntry>& mounts, const DeviceFacts& facts)
+DriveTable DriveTable::FromMounts(
+    const std::vector<MountEntry>& mounts, const DeviceFacts& facts, const DriveTable* previous)
 {
     DriveTable table;
     std::vector<DriveEntry> plugged;
@@ -76,15 +77,38 @@ DriveTable DriveTable::FromMounts(const std::vector<MountEntry>& mounts, const D
         DriveEntry entry { 0, mount.mountPoint, mount.device, mount.fsType, removable };
         (userMedia ? plugged : others).push_back(std::move(entry));
     }
-    char letter = 'D';
+    // Mounts the previous table knew keep their letters; the rest fill the free ones.
+    std::set<char> taken;
+    if (previous != nullptr) {
+        for (auto* group : { &plugged, &others }) {
+            for (DriveEntry& entry : *group) {
+                for (const DriveEntry& known : previous->m_entries) {
+                    if (known.letter >= 'D' && known.root == entry.root
+                        && known.device == entry.device && !taken.count(known.letter)) {
+                        entry.letter = known.letter;
+                        taken.insert(known.letter);
+                        break;
+                    }
+                }
+            }
+        }
+    }
+    char next = 'D';
     for (auto* group : { &plugged, &others }) {
         for (DriveEntry& entry : *group) {
-            if (letter > 'Z')
-                break;
-            entry.letter = letter++;
+            if (entry.letter == 0) {
+                while (next <= 'Z' && taken.count(next))
+                    ++next;
+                if (next > 'Z')
+                    continue;
+                entry.letter = next;
+                taken.insert(next);
+            }
             table.m_entries.push_back(std::move(entry));
         }
     }
+    std::stable_sort(table.m_entries.begin(), table.m_entries.end(),
+        [](const DriveEntry& a, const DriveEntry& b) { return a.letter < b.letter; });
     return table;
 }
 

@@ -45,8 +45,12 @@ public:
     using DeviceFacts = std::function<BlockDeviceFacts(const std::string& device)>;
 
     DriveTable() = default;
-    // Letters for the mounts of a mount table.
-    static DriveTable FromMounts(const std::vector<MountEntry>& mounts, const DeviceFacts& facts);
+    // Letters for the mounts of a mount table. With `previous`, the table in force until
+    // now, a mount that is still there (same folder, same device) keeps its letter, and
+    // only new mounts take the first free letters in the usual order: a drive leaving
+    // never moves another drive's letter.
+    static DriveTable FromMounts(const std::vector<MountEntry>& mounts, const DeviceFacts& facts,
+        const DriveTable* previous = nullptr);
     // The whole table from a VELOMIRA_DRIVES text ("E=/tmp/card;F=/tmp/other");
     // entries that are not a letter, '=' and a folder are skipped.
     static DriveTable FromOverride(std::string_view text);

@@ -109,12 +109,13 @@ BlockDeviceFacts ReadBlockDeviceFacts(const std::string& device, const std::stri
     return facts;
 }
 
-DriveTable CurrentDriveTable()
+DriveTable CurrentDriveTable(const DriveTable* previous)
 {
     if (const char* text = std::getenv("VELOMIRA_DRIVES"); text != nullptr)
         return DriveTable::FromOverride(text);
     return DriveTable::FromMounts(
-        ReadMountTable(), [](const std::string& device) { return ReadBlockDeviceFacts(device); });
+        ReadMountTable(), [](const std::string& device) { return ReadBlockDeviceFacts(device); },
+        previous);
 }
 
 } // namespace velomira

@@ -22,7 +22,7 @@ BlockDeviceFacts ReadBlockDeviceFacts(
     const std::string& device, const std::string& sysfsRoot = "/sys");
 
 // The drive table of this machine: VELOMIRA_DRIVES when it is set, else the mount
-// table with sysfs facts.
-DriveTable CurrentDriveTable();
+// table with sysfs facts, keeping the letters of `previous` for mounts still there.
+DriveTable CurrentDriveTable(const DriveTable* previous = nullptr);
 
 } // namespace velomira

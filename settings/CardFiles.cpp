@@ -1,5 +1,6 @@
 #include "settings/CardFiles.h"
 
+#include <cerrno>
 #include <fcntl.h>
 #include <fstream>
 #include <string>
@@ -21,13 +22,17 @@ std::optional<std::filesystem::path> RegularFile(
     return path;
 }
 
-bool WriteAll(int fd, std::span<const std::uint8_t> bytes)
+bool WriteAll(const FileOperations& ops, int fd, std::span<const std::uint8_t> bytes)
 {
     while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        const ssize_t written = ops.write(fd, bytes.data(), bytes.size());
         if (written < 0) {
             if (errno == EINTR)
                 continue;
+            return false;
+        }
+        if (written == 0) {
+            errno = EIO;
             return false;
         }
         bytes = bytes.subspan(static_cast<std::size_t>(written));
@@ -35,21 +40,88 @@ bool WriteAll(int fd, std::span<const std::uint8_t> bytes)
     return true;
 }
 
+// Writes and flushes, then closes; false with errno of the first failure.
+bool WriteFlushClose(const FileOperations& ops, int fd, std::span<const std::uint8_t> bytes)
+{
+    bool ok = WriteAll(ops, fd, bytes) && ops.fsync(fd) == 0;
+    const int failure = errno;
+    ok = (ops.close(fd) == 0) && ok;
+    if (!ok && failure != 0)
+        errno = failure;
+    return ok;
+}
+
+bool RewriteInPlace(const FileOperations& ops, const std::filesystem::path& target,
+    std::span<const std::uint8_t> bytes)
+{
+    const int fd = ops.open(target.c_str(), O_WRONLY | O_CLOEXEC, 0);
+    if (fd < 0)
+        return false;
+    return WriteFlushClose(ops, fd, bytes);
+}
+
+bool FlushFolder(const FileOperations& ops, const std::filesystem::path& folder)
+{
+    const int fd = ops.open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
+    if (fd < 0)
+        return false;
+    const bool ok = ops.fsync(fd) == 0;
+    return (ops.close(fd) == 0) && ok;
+}
+
 } // namespace
+
+const FileOperations& SystemFileOperations()
+{
+    static const FileOperations ops {
+        [](const char* path, int flags, mode_t mode) { return ::open(path, flags, mode); },
+        [](int fd, void* buffer, std::size_t size) { return ::read(fd, buffer, size); },
+        [](int fd, const void* data, std::size_t size) { return ::write(fd, data, size); },
+        [](int fd) { return ::fsync(fd); },
+        [](int fd) { return ::close(fd); },
+        [](const char* from, const char* to) { return ::rename(from, to); },
+        [](const char* path) { return ::unlink(path); },
+    };
+    return ops;
+}
+
+CardFilePrefix ReadCardFile(std::string_view cardPath, const DriveRoots& drives,
+    std::size_t maxBytes, const FileOperations& ops)
+{
+    CardFilePrefix result;
+    const auto path = RegularFile(cardPath, drives);
+    if (!path)
+        return result;
+    const int fd = ops.open(path->c_str(), O_RDONLY | O_CLOEXEC, 0);
+    if (fd < 0)
+        return result;
+    result.bytes.resize(maxBytes);
+    std::size_t filled = 0;
+    result.status = CardFileStatus::Read;
+    while (filled < maxBytes) {
+        const ssize_t got = ops.read(fd, result.bytes.data() + filled, maxBytes - filled);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            result.status = CardFileStatus::ReadError;
+            break;
+        }
+        if (got == 0)
+            break;
+        filled += static_cast<std::size_t>(got);
+    }
+    ops.close(fd);
+    result.bytes.resize(result.status == CardFileStatus::Read ? filled : 0);
+    return result;
+}
 
 std::optional<std::vector<std::uint8_t>> ReadCardFilePrefix(
     std::string_view cardPath, const DriveRoots& drives, std::size_t maxBytes)
 {
-    const auto path = RegularFile(cardPath, drives);
-    if (!path)
+    CardFilePrefix prefix = ReadCardFile(cardPath, drives, maxBytes);
+    if (prefix.status != CardFileStatus::Read)
         return std::nullopt;
-    std::ifstream file(*path, std::ios::binary);
-    if (!file)
-        return std::nullopt;
-    std::vector<std::uint8_t> bytes(maxBytes);
-    file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(maxBytes));
-    bytes.resize(static_cast<std::size_t>(file.gcount()));
-    return bytes;
+    return std::move(prefix.bytes);
 }
 
 std::optional<std::uintmax_t> CardFileLength(std::string_view cardPath, const DriveRoots& drives)
@@ -66,32 +138,27 @@ std::optional<std::uintmax_t> CardFileLength(std::string_view cardPath, const Dr
     return static_cast<std::uintmax_t>(length);
 }
 
-bool WriteFileAtomically(const std::filesystem::path& target, std::span<const std::uint8_t> bytes)
+bool WriteFileAtomically(const std::filesystem::path& target, std::span<const std::uint8_t> bytes,
+    const FileOperations& ops)
 {
     // The card is a FAT file system: durability needs fsync, which the C++ library lacks.
     std::filesystem::path temporary = target;
     temporary += ".velomira-tmp";
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return false;
-    bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    std::error_code error;
-    if (ok) {
-        std::filesystem::rename(temporary, target, error);
-        ok = !error;
-    }
+    const int fd = ops.open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    bool ok = fd >= 0 && WriteFlushClose(ops, fd, bytes);
+    const int failure = ok ? 0 : errno;
+    if (ok)
+        ok = ops.rename(temporary.c_str(), target.c_str()) == 0;
     if (!ok) {
-        std::filesystem::remove(temporary, error);
+        if (fd >= 0)
+            ops.unlink(temporary.c_str());
+        std::error_code error;
+        if (failure == ENOSPC && std::filesystem::is_regular_file(target, error))
+            return RewriteInPlace(ops, target, bytes);
         return false;
     }
-    // Make the rename itself durable.
-    const int folder = ::open(target.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-        ::fsync(folder);
-        ::close(folder);
-    }
-    return true;
+    // The rename reaches the card only with its folder.
+    return FlushFolder(ops, target.parent_path());
 }
 
 } // namespace velomira

@@ -1,49 +1,60 @@
 #include "settings/SettingsFile.h"
 
+#include <utility>
+
 #include "platform/CardPath.h"
 #include "settings/CardFiles.h"
 #include "texts/TextCatalogue.h"
 
 namespace velomira {
 
-std::optional<SettingsFileContent> ReadSettingsFile(char letter, const DriveRoots& drives)
+std::optional<SettingsFileContent> ReadSettingsFile(
+    char letter, const DriveRoots& drives, const FileOperations& ops)
 {
-    if (auto bytes
-        = ReadCardFilePrefix(CardRootPath(letter, kSettingsFileName), drives, kSettingsRecordBytes))
-        return SettingsFileContent { std::move(*bytes), SettingsPlace::Root };
-    if (auto bytes = ReadCardFilePrefix(
-            CardSetupPath(letter, kSettingsFileName), drives, kSettingsRecordBytes))
-        return SettingsFileContent { std::move(*bytes), SettingsPlace::Setup };
+    for (const auto& [path, place] :
+        { std::pair { CardRootPath(letter, kSettingsFileName), SettingsPlace::Root },
+            std::pair { CardSetupPath(letter, kSettingsFileName), SettingsPlace::Setup } }) {
+        CardFilePrefix prefix = ReadCardFile(path, drives, kSettingsRecordBytes, ops);
+        if (prefix.status == CardFileStatus::Missing)
+            continue;
+        return SettingsFileContent { std::move(prefix.bytes), place,
+            prefix.status == CardFileStatus::ReadError };
+    }
     return std::nullopt;
 }
 
-bool WriteSettingsFile(char letter, const DriveRoots& drives, SettingsRecord record)
+bool WriteSettingsFile(
+    char letter, const DriveRoots& drives, SettingsRecord record, const FileOperations& ops)
 {
     UpdateSettingsChecksum(record);
     const auto target = ToLinuxPath(CardRootPath(letter, kSettingsFileName), drives);
     if (!target)
         return false;
-    return WriteFileAtomically(*target, record);
+    return WriteFileAtomically(*target, record, ops);
 }
 
-SettingsCheck CheckAndRestoreSettings(
-    char letter, const DriveRoots& drives, int language, MessageBoxService& messages)
+SettingsCheck CheckAndRestoreSettings(char letter, const DriveRoots& drives, int language,
+    MessageBoxService& messages, const FileOperations& ops)
 {
-    const auto content = ReadSettingsFile(letter, drives);
-    if (content && IsSettingsRecordValid(content->bytes))
+    const auto content = ReadSettingsFile(letter, drives, ops);
+    if (content && !content->readFailed && IsSettingsRecordValid(content->bytes))
         return SettingsCheck::Proceed;
+
+    const auto cannotOpen = [&] {
+        if (const auto notice = ComposeMessage(MessageUse::SettingsFileNotOpened, language))
+            messages.Show(*notice);
+        return SettingsCheck::Stop;
+    };
+    if (content && content->readFailed)
+        return cannotOpen();
 
     // A question that cannot be asked in this language counts as not confirmed.
     bool restore = false;
     if (const auto question = ComposeMessage(MessageUse::SettingsFileDamaged, language))
         restore = messages.Show(*question) == MessageAnswer::Yes;
-    if (restore) {
-        WriteSettingsFile(letter, drives, DefaultSettingsRecord(language));
+    if (restore && WriteSettingsFile(letter, drives, DefaultSettingsRecord(language), ops))
         return SettingsCheck::Proceed;
-    }
-    if (const auto notice = ComposeMessage(MessageUse::SettingsFileNotOpened, language))
-        messages.Show(*notice);
-    return SettingsCheck::Stop;
+    return cannotOpen();
 }
 
 } // namespace velomira

@@ -133,13 +133,34 @@ SettingsRecord DefaultSettingsRecord(int language)
     record[2] = 'K';
     for (const auto& [offset, value] : kDefaultWords)
         SetSettingsWord(record, offset, value);
-    const int words146 = (language == 0 || language == 2) ? language : 1;
+    const int words146 = (language >= 0 && language <= 5) ? language : 1;
     const std::uint16_t timeZone = (language == 0 || language == 2) ? 9 : 0;
     SetSettingsWord(record, 146, static_cast<std::uint16_t>(words146));
     SetSettingsWord(record, 148, static_cast<std::uint16_t>(words146));
     SetSettingsWord(record, 166, timeZone);
     UpdateSettingsChecksum(record);
     return record;
+}
+
+bool SetSettingsWordWithCompanion(SettingsRecord& record, std::size_t offset, std::uint16_t value)
+{
+    // (word, companion, companion - word)
+    struct Pair {
+        std::size_t word;
+        std::size_t companion;
+        int difference;
+    };
+    static constexpr Pair kPairs[] = { { 50, 52, -5 }, { 108, 110, -5 }, { 146, 148, 0 } };
+    if (!SetSettingsWord(record, offset, value))
+        return false;
+    for (const Pair& pair : kPairs) {
+        if (offset == pair.word)
+            SetSettingsWord(
+                record, pair.companion, static_cast<std::uint16_t>(value + pair.difference));
+        else if (offset == pair.companion)
+            SetSettingsWord(record, pair.word, static_cast<std::uint16_t>(value - pair.difference));
+    }
+    return true;
 }
 
 std::optional<std::uint16_t> SettingsWord(std::span<const std::uint8_t> record, std::size_t offset)

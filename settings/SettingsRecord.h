@@ -27,8 +27,9 @@ std::uint8_t SettingsChecksum(std::span<const std::uint8_t> record);
 // not examined).
 bool IsSettingsRecordValid(std::span<const std::uint8_t> record);
 
-// The factory record for `language` (0 Japanese, 1 English, 2 Korean; any other value
-// gets the English language words), checksum set.
+// The factory record for `language` (0 Japanese, 1 English, 2 Korean; the device's
+// other languages 3 Chinese, 4 Spanish and 5 Russian keep their language words with the
+// English time zone; any other value gets the English language words), checksum set.
 SettingsRecord DefaultSettingsRecord(int language);
 
 // Word at an even byte offset from 4 to 198; nothing for other offsets or past the end of
@@ -36,6 +37,10 @@ SettingsRecord DefaultSettingsRecord(int language);
 std::optional<std::uint16_t> SettingsWord(std::span<const std::uint8_t> record, std::size_t offset);
 // Sets a word (false for an offset that is not a word's) and leaves the checksum alone.
 bool SetSettingsWord(SettingsRecord& record, std::size_t offset, std::uint16_t value);
+// Sets a word and its companion with it: word 52 is always word 50 - 5, word 110 always
+// word 108 - 5 (both modulo 65536), word 148 always word 146; setting either one of a
+// pair sets the other. False for an offset that is not a word's.
+bool SetSettingsWordWithCompanion(SettingsRecord& record, std::size_t offset, std::uint16_t value);
 // Sets byte 3 to the checksum of bytes 4 to 199.
 void UpdateSettingsChecksum(SettingsRecord& record);
 

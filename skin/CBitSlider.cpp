@@ -1,5 +1,6 @@
 #include "skin/CBitSlider.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionSlider>
@@ -121,6 +122,26 @@ void CBitSlider::paintEvent(QPaintEvent*)
 void CBitSlider::wheelEvent(QWheelEvent* event)
 {
     // Handled and ignored: the wheel never moves a bitmap slider.
+    event->accept();
+}
+
+void CBitSlider::mousePressEvent(QMouseEvent* event)
+{
+    const QPoint at = event->position().toPoint();
+    const QRect handle = TrackbarThumbRect();
+    if (!m_jumpToClick || event->button() != Qt::LeftButton || handle.contains(at)) {
+        QSlider::mousePressEvent(event);
+        return;
+    }
+    // The value whose thumb would be centred under the pointer.
+    const bool horizontal = orientation() == Qt::Horizontal;
+    const int handleLength = horizontal ? handle.width() : handle.height();
+    const int span = (horizontal ? width() : height()) - handleLength;
+    const int pixel = (horizontal ? at.x() : at.y()) - handleLength / 2;
+    const int value = QStyle::sliderValueFromPosition(
+        minimum(), maximum(), pixel, span, !horizontal != invertedAppearance());
+    setSliderPosition(value);
+    triggerAction(QAbstractSlider::SliderMove);
     event->accept();
 }
 

@@ -30,6 +30,10 @@ public:
     void SetTrackImages(int remainingImageId, int filledImageId);
     void SetTrackImages(const QImage& remaining, const QImage& filled);
 
+    // A left press on the track outside the thumb moves the slider to the value under
+    // the pointer (and reports it as a thumb move) instead of stepping by a page.
+    void SetJumpToClick(bool jump) { m_jumpToClick = jump; }
+
     // Where the thumb window belongs, in slider coordinates.
     QRect ThumbRect() const;
     const CBitWnd* thumb() const { return m_thumb; }
@@ -38,6 +42,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void sliderChange(SliderChange change) override;
 
@@ -50,6 +55,7 @@ private:
     std::unique_ptr<ImageStrip> m_filledStrip;
     std::unique_ptr<ImageStrip> m_remainingStrip;
     int m_thumbOffset = 0;
+    bool m_jumpToClick = false;
 };
 
 } // namespace velomira

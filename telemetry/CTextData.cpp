@@ -13,16 +13,16 @@ constexpr double kEastMetresPerDegree = 84800;
 } // namespace
 
 CTextData::CTextData()
-    : m_gSensorSamples(std::make_unique<std::array<GSensorSample, kCapacity>>())
-    , m_drivingStatus(std::make_unique<std::array<DrivingStatus, kCapacity>>())
-    , m_trackPoints(std::make_unique<std::array<TrackPoint, kCapacity>>())
-    , m_timeline(1)
+    : m_timeline(1)
 { }
 
 void CTextData::ResetForLoad()
 {
     m_gpsRecords.clear();
+    m_gSensorSamples.clear();
+    m_drivingStatus.clear();
     m_gSensorSampleCount = 0;
+    m_trackPoints.clear();
     m_trackCount = 0;
 }
 
@@ -54,7 +54,11 @@ std::size_t CTextData::ParseGSensorSample(std::span<const std::byte> sample, std
 {
     if (index >= kCapacity)
         return index;
-    DecodeGSensorSample(sample, (*m_gSensorSamples)[index], (*m_drivingStatus)[index]);
+    if (index >= m_gSensorSamples.size()) {
+        m_gSensorSamples.resize(index + 1);
+        m_drivingStatus.resize(index + 1);
+    }
+    DecodeGSensorSample(sample, m_gSensorSamples[index], m_drivingStatus[index]);
     return index + 1;
 }
 
@@ -63,7 +67,9 @@ bool CTextData::AppendTrackPoint(const CGPSData& record)
     if (m_trackCount >= kCapacity)
         return false;
     const std::size_t k = m_trackCount;
-    TrackPoint& c = (*m_trackPoints)[k];
+    if (k >= m_trackPoints.size())
+        m_trackPoints.resize(k + 1);
+    TrackPoint& c = m_trackPoints[k];
     c = TrackPoint {};
     c.speed = TruncToInt32(record.speedKmh);
     c.latitudeRaw = record.latitudeRaw;
@@ -76,7 +82,7 @@ bool CTextData::AppendTrackPoint(const CGPSData& record)
     double hx = 0;
     double hy = 0;
     if (k > 0 && c.longitudeRaw != 0) {
-        const TrackPoint& p = (*m_trackPoints)[k - 1];
+        const TrackPoint& p = m_trackPoints[k - 1];
         if (p.eastMetres == c.eastMetres) {
             if (p.northMetres == c.northMetres) {
                 // Standing still keeps the last heading.
@@ -114,7 +120,7 @@ void CTextData::BuildTimeline(std::uint32_t durationMs)
     const std::size_t n = m_gSensorSampleCount;
     if (n == 0)
         return;
-    const std::span<const GSensorSample> s(m_gSensorSamples->data(), n);
+    const std::span<const GSensorSample> s(m_gSensorSamples.data(), n);
     const double step = static_cast<double>(ticks) / static_cast<double>(n);
     const auto slotIndex = [](double t) { return TruncToInt32(t); };
     const auto copySample = [this](std::int32_t slot, const GSensorSample& sample) {

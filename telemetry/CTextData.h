@@ -19,11 +19,13 @@ namespace velomira {
 // only.
 class CTextData {
 public:
-    // G-sensor samples, driving-status blocks and track points each array holds.
-    static constexpr std::size_t kCapacity = 2000;
     // The longest recording whose whole timeline is kept: two hours of 20-ms slots. A
     // longer (or bogus) duration keeps the first two hours.
     static constexpr std::size_t kMaxTimelineSlots = 2 * 60 * 60 * 50;
+    // The G-sensor samples, driving-status blocks and track points grow with what the
+    // recording holds, up to one per timeline slot, which bounds the memory a damaged
+    // file can take; samples past it are not stored.
+    static constexpr std::size_t kCapacity = kMaxTimelineSlots;
     // Length of the compass needle the heading vectors are scaled to.
     static constexpr double kHeadingLength = 23;
 
@@ -58,16 +60,16 @@ public:
     const std::vector<CGPSData>& GpsRecords() const { return m_gpsRecords; }
     std::span<const GSensorSample> GSensorSamples() const
     {
-        return { m_gSensorSamples->data(), m_gSensorSampleCount };
+        return { m_gSensorSamples.data(), m_gSensorSampleCount };
     }
     std::span<const DrivingStatus> DrivingStatuses() const
     {
-        return { m_drivingStatus->data(), m_gSensorSampleCount };
+        return { m_drivingStatus.data(), m_gSensorSampleCount };
     }
     std::size_t gSensorSampleCount() const { return m_gSensorSampleCount; }
     std::span<const TrackPoint> TrackPoints() const
     {
-        return { m_trackPoints->data(), m_trackCount };
+        return { m_trackPoints.data(), m_trackCount };
     }
     std::size_t trackCount() const { return m_trackCount; }
     // The built slots; TimelineIndexAt always names one of them (the timeline has at
@@ -77,10 +79,11 @@ public:
 
 private:
     std::vector<CGPSData> m_gpsRecords;
-    std::unique_ptr<std::array<GSensorSample, kCapacity>> m_gSensorSamples;
-    std::unique_ptr<std::array<DrivingStatus, kCapacity>> m_drivingStatus;
+    // Sized to what is stored; the counts say how many entries are valid.
+    std::vector<GSensorSample> m_gSensorSamples;
+    std::vector<DrivingStatus> m_drivingStatus;
     std::size_t m_gSensorSampleCount = 0;
-    std::unique_ptr<std::array<TrackPoint, kCapacity>> m_trackPoints;
+    std::vector<TrackPoint> m_trackPoints;
     std::size_t m_trackCount = 0;
     std::vector<TimelineSlot> m_timeline;
     std::size_t m_timelineCount = 0;

@@ -118,7 +118,8 @@ std::optional<std::string> ChooseForm(TextChoice choice, std::string_view korean
     case TextChoice::ThreeWay:
         if (language == kLanguageKorean)
             return std::string(korean);
-        if (language == kLanguageEnglish)
+        // The device's Chinese, Spanish and Russian settings read the English texts.
+        if (language == kLanguageEnglish || (language >= 3 && language <= 5))
             return std::string(english);
         if (language == kLanguageJapanese)
             return std::string(japanese);

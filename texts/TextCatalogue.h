@@ -9,16 +9,17 @@
 
 namespace velomira {
 
-// The values of `language`: 0 Japanese, 1 English, 2 Korean. Other values occur (the
-// card's settings file supplies them) and simply select no text where a text has one
-// form per language.
+// The values of `language`: 0 Japanese, 1 English, 2 Korean. The device also knows 3
+// Chinese, 4 Spanish and 5 Russian, for which the viewer shows its English texts. Other
+// values occur (a damaged settings file supplies them) and simply select no text where a
+// text has one form per language.
 inline constexpr int kLanguageJapanese = 0;
 inline constexpr int kLanguageEnglish = 1;
 inline constexpr int kLanguageKorean = 2;
 
 // How a text is chosen from `language`.
 enum class TextChoice {
-    ThreeWay, // 2 Korean, 1 English, 0 Japanese, anything else: no text
+    ThreeWay, // 2 Korean, 1 and 3 to 5 English, 0 Japanese, anything else: no text
     KoreanOrEnglish, // 2 Korean, anything else English
     JapaneseOnly, // the same text whatever the language
     EnglishOnly,
@@ -63,7 +64,8 @@ std::optional<std::string> ChooseText(TextId id, int language);
 std::optional<std::string> ChooseForm(TextChoice choice, std::string_view korean,
     std::string_view english, std::string_view japanese, int language);
 
-// The product title: "루미엘", "VELOMIRA6" or "ベロミラ6"; nothing outside 0..2.
+// The product title: "루미엘", "VELOMIRA6" or "ベロミラ6" (the English one for 3 to 5);
+// nothing outside 0..5.
 std::optional<std::string> ProductTitle(int language);
 
 // The product title chosen by the rule of a message's text (a Korean-or-English message

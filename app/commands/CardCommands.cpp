@@ -1,5 +1,7 @@
 #include "app/commands/CardCommands.h"
 
+#include <QLoggingCategory>
+
 #include "app/CSamplePlayerDlg.h"
 #include "app/ScreenLayout.h"
 #include "app/commands/Transport.h"
@@ -14,6 +16,8 @@
 #include "settings/FactoryFile.h"
 #include "skin/CBitmapButton.h"
 #include "texts/TextCatalogue.h"
+
+Q_LOGGING_CATEGORY(lcCardCommands, "velomira.cards")
 
 namespace velomira {
 
@@ -78,7 +82,10 @@ void CardCommands::OpenCard()
         m_transport.OnPlay();
     m_card.cardDrive = *drive;
     const CardDirectoryLister lister(m_drives);
-    RescanCard(m_list.lists(), m_card.cardDrive, lister, m_list.filter());
+    // A card that fails part-way still shows what was read of it.
+    if (!RescanCard(m_list.lists(), m_card.cardDrive, lister, m_list.filter()).complete)
+        qCWarning(lcCardCommands)
+            << "the card could not be listed to its end; the list is incomplete";
     m_list.ShowVisibleEntries();
     StartFirstEntry();
     RefreshLanguage();

@@ -86,11 +86,12 @@ bool Transport::LoadRecording(const std::string& path)
     }
 
     // The source opened the file but gave no telemetry: play on with the next entry,
-    // then say which file could not be played.
+    // then say which file could not be played. The timer stops only when nothing follows
+    // the failing entry: when the next one was started (even the last), it plays on.
     const int count = m_list.ItemCount();
     if (m_state.currentIndex + 1 < count)
         OnNext();
-    if (m_state.currentIndex == count - 1 && m_stopTimer)
+    else if (m_stopTimer)
         m_stopTimer();
     if (const auto request = ComposeMessage(MessageUse::InvalidFile, m_window.language(), path))
         m_window.messages().Show(*request);
@@ -173,6 +174,8 @@ void Transport::ConnectControls(QObject& context)
     on(1206, &Transport::OnSpeed);
 
     CBitSlider* position = m_window.Slider(1002);
+    // A click on the track seeks to the moment under the pointer.
+    position->SetJumpToClick(true);
     QObject::connect(position, &QAbstractSlider::actionTriggered, &context, [this](int action) {
         if (action == QAbstractSlider::SliderPageStepAdd
             || action == QAbstractSlider::SliderPageStepSub)

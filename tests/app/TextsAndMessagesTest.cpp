@@ -21,6 +21,7 @@ TEST(AboutBoxChoice, KoreanForTwoTheOtherForZeroAndOneNoneOtherwise)
     EXPECT_EQ(AboutVariantFor(2), AboutVariant::Korean);
     EXPECT_EQ(AboutVariantFor(1), AboutVariant::International);
     EXPECT_EQ(AboutVariantFor(0), AboutVariantFor(1));
+    EXPECT_EQ(AboutVariantFor(4), AboutVariantFor(1));
     EXPECT_FALSE(AboutVariantFor(7).has_value());
     EXPECT_FALSE(AboutVariantFor(-1).has_value());
 }

@@ -109,6 +109,23 @@ TEST_F(CardCommands, SettingsRestoreCheckSetAndShow)
     file.close();
     EXPECT_EQ(Card("settings check " + Root()).status, 1);
     EXPECT_NE(Card("settings show " + Root()).out.find("valid: no"), std::string::npos);
+
+    // Setting a word of a damaged file would hide the damage under a fresh checksum:
+    // refused unless forced.
+    EXPECT_EQ(Card("settings set " + Root() + " 140=0").status, 1);
+    EXPECT_EQ(Card("settings check " + Root()).status, 1);
+    EXPECT_EQ(Card("settings set " + Root() + " 140=0 --force").status, 0);
+    EXPECT_EQ(Card("settings check " + Root()).status, 0);
+}
+
+TEST_F(CardCommands, SettingsSetKeepsCompanionWordsInStep)
+{
+    ASSERT_EQ(Card("settings restore " + Root() + " --language 1").status, 0);
+    ASSERT_EQ(Card("settings set " + Root() + " 50=80 108=40 146=2").status, 0);
+    const CardRun show = Card("settings show " + Root() + " --json");
+    EXPECT_NE(show.out.find("\"50\":80,\"52\":75,"), std::string::npos) << show.out;
+    EXPECT_NE(show.out.find("\"108\":40,\"110\":35,"), std::string::npos);
+    EXPECT_NE(show.out.find("\"146\":2,\"148\":2,"), std::string::npos);
 }
 
 TEST_F(CardCommands, FactoryReportsGenerationVersionAndMark)

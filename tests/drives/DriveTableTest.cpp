@@ -6,6 +6,7 @@
 #include <fstream>
 #include <map>
 
+#include "drives/StickAndCardMounts.h"
 #include "platform/CardSearch.h"
 #include "platform/MountTableReader.h"
 #include "support/TestPaths.h"
@@ -128,6 +129,29 @@ TEST(DriveLetters, LettersStopAtZ)
     const DriveTable table = DriveTable::FromMounts(mounts, Facts);
     EXPECT_EQ(table.Entries().size(), 23u); // D..Z
     EXPECT_EQ(table.Entries().back().letter, 'Z');
+}
+
+TEST(DriveLetters, AMountKeepsItsLetterWhileOthersComeAndGo)
+{
+    test::StickAndCardMounts mounts;
+    const DriveTable first = mounts.Read(nullptr);
+    EXPECT_EQ(first.RootOf('E'), "/media/user/STICK");
+    EXPECT_EQ(first.RootOf('F'), "/media/user/CARD");
+
+    mounts.stick = false;
+    const DriveTable second = mounts.Read(&first);
+    EXPECT_EQ(second.RootOf('F'), "/media/user/CARD");
+    EXPECT_FALSE(second.Entry('E'));
+    // Without the table in force the letters are handed out afresh.
+    EXPECT_EQ(mounts.Read(nullptr).RootOf('E'), "/media/user/CARD");
+
+    // A new mount takes the first free letter; the others stay.
+    mounts.other = false;
+    mounts.stick = true;
+    const DriveTable third = mounts.Read(&second);
+    EXPECT_EQ(third.RootOf('D'), "/media/user/STICK");
+    EXPECT_EQ(third.RootOf('F'), "/media/user/CARD");
+    EXPECT_EQ(third.Entries().front().letter, 'C');
 }
 
 TEST(DriveOverride, ReplacesTheWholeTable)

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QScreen>
 
+#include "drives/StickAndCardMounts.h"
 #include "e2e/ViewerSupport.h"
 #include "playback/views/CPlxVideoView.h"
 #include "skin/CBitSlider.h"
@@ -146,6 +147,24 @@ TEST(ListWindowButtons, CloseButtonHidesTheWindowAtTheNextTick)
     EXPECT_EQ(viewer.window->Button(1193)->normalImageId(), 342);
 }
 
+TEST(ListWindowButtons, FullScreenDropsACloseRequestAndLeavingShowsTheListWithItsArrow)
+{
+    ViewerOnCard viewer;
+    viewer.Press(1012);
+    viewer.list().SetCloseRequest(true);
+    viewer.window->OnFullScreen();
+    EXPECT_FALSE(viewer.list().closeRequest());
+    EXPECT_FALSE(viewer.session->listShown());
+    EXPECT_EQ(viewer.window->Button(1193)->normalImageId(), 340);
+    viewer.window->OnFullScreen();
+    EXPECT_TRUE(viewer.session->listShown());
+    EXPECT_TRUE(viewer.list().isVisible());
+    EXPECT_EQ(viewer.window->Button(1193)->normalImageId(), 342);
+    // No stale request hides the list again at the next tick.
+    test::Pump(500);
+    EXPECT_TRUE(viewer.list().isVisible());
+}
+
 TEST(ListWindowClick, AClickedEntryPlaysAtTheNextTick)
 {
     ViewerOnCard viewer;
@@ -230,6 +249,57 @@ TEST(ViewerCardRemoved, AnotherDriveGoingAwayChangesNothing)
     viewer.session->OnDriveRemoved('F');
     EXPECT_EQ(viewer.list().ItemCount(), 5);
     EXPECT_TRUE(viewer.session->timer().isActive());
+}
+
+TEST(ViewerCardRemoved, UnpluggingAStickLeavesThePlayingCardAndItsLetterAlone)
+{
+    // The three user mounts as real folders under /media, as a desktop mounts them.
+    test::StickAndCardMounts mounts;
+    mounts.media = "/media/velomira-e2e-" + std::to_string(QCoreApplication::applicationPid());
+    std::error_code error;
+    for (const char* name : { "OTHER", "STICK" })
+        std::filesystem::create_directories(mounts.media + "/" + name, error);
+    std::filesystem::copy(test::TestDataDir() / "card", mounts.media + "/CARD",
+        std::filesystem::copy_options::recursive, error);
+    if (error)
+        GTEST_SKIP() << "cannot make folders under /media: " << error.message();
+    struct Cleanup {
+        std::string folder;
+        ~Cleanup() { std::filesystem::remove_all(folder); }
+    } cleanup { mounts.media };
+    qunsetenv("VELOMIRA_DRIVES");
+
+    test::ScriptedMessageBoxService messages;
+    test::ScriptedFileDialogs dialogs;
+    CSamplePlayerDlg window(nullptr, &messages);
+    ViewerSession session(
+        window, &dialogs, [&mounts](const DriveTable* previous) { return mounts.Read(previous); });
+    window.show();
+    window.Button(1012)->click();
+    ASSERT_EQ(session.card().cardDrive, "F:");
+    ASSERT_TRUE(WaitUntil([&] { return session.player().PositionMs() > 300; }));
+
+    mounts.stick = false;
+    session.drives().Refresh();
+    EXPECT_EQ(session.list().ItemCount(), 5);
+    EXPECT_EQ(session.card().cardDrive, "F:");
+    EXPECT_TRUE(session.timer().isActive());
+    EXPECT_EQ(session.player().State(), 0);
+
+    mounts.card = false;
+    session.drives().Refresh();
+    EXPECT_EQ(session.list().ItemCount(), 0);
+    EXPECT_EQ(session.player().State(), -1);
+    EXPECT_TRUE(session.card().cardDrive.empty());
+
+    // Back in the slot the card gets the first free letter and SD-open finds it there.
+    mounts.card = true;
+    session.drives().Refresh();
+    window.Button(1012)->click();
+    EXPECT_EQ(session.card().cardDrive, "E:");
+    EXPECT_EQ(session.list().ItemCount(), 5);
+    EXPECT_TRUE(WaitUntil([&] { return session.player().State() == 0; }));
+    EXPECT_TRUE(messages.shown().empty());
 }
 
 } // namespace

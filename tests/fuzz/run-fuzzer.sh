@@ -19,8 +19,8 @@ sources=(
   "$repo/settings/FactoryFile.cpp"
   "$repo/settings/CardFiles.cpp"
   "$repo/platform/CardPath.cpp"
-  "$repo/app/texts/TextCatalogue.cpp"
-  "$repo/app/AppValues.cpp"
+  "$repo/texts/TextCatalogue.cpp"
+  "$repo/texts/AppValues.cpp"
 )
 binary="$out/telemetry-settings-fuzzer"
 newest=$(ls -t "${sources[@]}" "$0" | head -1)

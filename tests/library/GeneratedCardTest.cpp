@@ -30,7 +30,9 @@ TEST_F(GeneratedCard, ScanListsNormalAndEventRecordingsNewestFirst)
     CardDirectoryLister lister(drives);
     RecordingLists lists;
     EXPECT_EQ(FindCardDrive(drives), "E:");
-    ASSERT_EQ(RescanCard(lists, "E:", lister, ListFilter {}), 5u);
+    const CardScanResult scan = RescanCard(lists, "E:", lister, ListFilter {});
+    ASSERT_EQ(scan.shown, 5u);
+    EXPECT_TRUE(scan.complete);
     EXPECT_EQ(lists.master.size(), 6u); // + the parking recording, never shown
     const char* expected[][3] = {
         { "10:14:00", "EVENT", "E:\\EVENT\\20240315_101400_EF.mp4" },

@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <map>
+#include <set>
 
 #include "library/RecordingFilter.h"
 #include "library/RecordingImport.h"
@@ -19,14 +20,18 @@ public:
     std::map<std::string, std::vector<DirectoryItem>, std::less<>> folders;
     mutable std::vector<std::string> listed;
 
+    // Folders whose listing fails after the items scripted for them.
+    std::set<std::string, std::less<>> failing;
+
     bool List(std::string_view folder, std::vector<DirectoryItem>& items) const override
     {
         listed.emplace_back(folder);
+        items.clear();
         const auto it = folders.find(folder);
         if (it == folders.end())
             return false;
         items = it->second;
-        return true;
+        return !failing.contains(folder);
     }
 };
 
@@ -71,6 +76,28 @@ TEST(CardScan, ListsRecordingsBelowKindFoldersOnlyWithTheFirstLevelFolderAsKind)
     EXPECT_EQ(std::count(card.listed.begin(), card.listed.end(), "E:\\."), 0);
 }
 
+TEST(CardScan, AListingThatFailsPartWayKeepsWhatWasReadAndSaysSo)
+{
+    ScriptedLister card;
+    card.folders["E:"] = { Folder("EVENT"), Folder("NORMAL") };
+    card.folders["E:\\EVENT"] = { File("20240318_010204_Ex.mp4") };
+    card.folders["E:\\NORMAL"] = { File("20240318_010205_Nx.mp4") };
+    RecordingLists lists;
+    EXPECT_TRUE(RescanCard(lists, "E:", card, ListFilter {}).complete);
+
+    // The card pulled out while NORMAL was being read: its first file made it.
+    card.failing.insert("E:\\NORMAL");
+    const CardScanResult scan = RescanCard(lists, "E:", card, ListFilter {});
+    EXPECT_FALSE(scan.complete);
+    EXPECT_EQ(scan.shown, 2u);
+
+    // A kind folder that cannot be listed at all.
+    card.failing.clear();
+    card.folders.erase("E:\\EVENT");
+    EXPECT_FALSE(RescanCard(lists, "E:", card, ListFilter {}).complete);
+    EXPECT_EQ(lists.master.size(), 1u);
+}
+
 TEST(CardScan, RescanReplacesEarlierEntriesAndHidesParking)
 {
     ScriptedLister card;
@@ -80,7 +107,9 @@ TEST(CardScan, RescanReplacesEarlierEntriesAndHidesParking)
     card.folders["E:\\NORMAL"] = { File("20240318_010205_Nx.mp4") };
     RecordingLists lists;
     lists.master.push_back({ "old", "old", "File", "/old.avi" });
-    EXPECT_EQ(RescanCard(lists, "E:", card, ListFilter {}), 2u);
+    const CardScanResult scan = RescanCard(lists, "E:", card, ListFilter {});
+    EXPECT_EQ(scan.shown, 2u);
+    EXPECT_TRUE(scan.complete);
     EXPECT_EQ(lists.master.size(), 3u);
     EXPECT_EQ(lists.visible[0].kind, "NORMAL");
     EXPECT_EQ(lists.visible[1].kind, "EVENT");
@@ -115,12 +144,14 @@ void WriteFileOfSize(const std::filesystem::path& path, std::size_t size)
 TEST(FileImport, AcceptsAviAndMp4OverTenKibInReverseChoiceOrderBeforeSorting)
 {
     test::TempDir dir("velomira-import");
-    const auto a = (dir / "20120315_101010_a.avi").string();
-    const auto b = (dir / "clip^20120316_111111^b.MP4").string();
-    const auto small = (dir / "20120317_101010_c.avi").string();
-    const auto exact = (dir / "20120318_101010_d.avi").string();
-    const auto text = (dir / "20120319_101010_e.avi.txt").string();
-    const auto readOnly = (dir / "20120320_101010_f.mp4").string();
+    // Names of the card's length, so the sort key reads their stamps; the stamps are not
+    // in the order the files were chosen, so the sort has something to do.
+    const auto a = (dir / "20120320_101010_aa.avi").string();
+    const auto b = (dir / "clip^20120316_111111^bb.MP4").string();
+    const auto small = (dir / "20120317_101010_cc.avi").string();
+    const auto exact = (dir / "20120318_101010_dd.avi").string();
+    const auto text = (dir / "20120319_101010_ee.avi.txt").string();
+    const auto readOnly = (dir / "20120315_101010_ff.mp4").string();
     WriteFileOfSize(a, 20000);
     WriteFileOfSize(b, 20000);
     WriteFileOfSize(small, 11263);
@@ -141,8 +172,12 @@ TEST(FileImport, AcceptsAviAndMp4OverTenKibInReverseChoiceOrderBeforeSorting)
     EXPECT_EQ(lists.master[2].date, "2012-03-16");
     EXPECT_EQ(lists.master[2].time, "11:11:11");
     EXPECT_EQ(lists.master[2].kind, "File");
-    EXPECT_EQ(lists.visible[0].path, readOnly); // newest first
-    EXPECT_EQ(lists.visible[3].path, a);
+    for (const RecordingEntry& entry : lists.visible)
+        EXPECT_NE(StampKey(entry.path), 0) << entry.path;
+    const std::vector<std::string> newestFirst = { a, exact, b, readOnly };
+    ASSERT_EQ(lists.visible.size(), newestFirst.size());
+    for (std::size_t i = 0; i < newestFirst.size(); ++i)
+        EXPECT_EQ(lists.visible[i].path, newestFirst[i]) << i;
 }
 
 TEST(FileImport, StampAfterTheFirstCaretElseFromTheStart)

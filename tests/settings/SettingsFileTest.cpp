@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <fcntl.h>
+#include <memory>
+#include <string>
+
 #include "ScriptedMessages.h"
 #include "SettingsCardFixture.h"
 #include "settings/FactoryFile.h"
@@ -123,6 +128,141 @@ TEST(SettingsCheckAndRestore, AsksForDamagedFilesAndRestoresOnYes)
             EXPECT_TRUE(IsSettingsRecordValid(after));
             EXPECT_EQ(after[146], c.languageWordAfter);
         }
+    }
+}
+
+// The system calls with one of them failing as a write-protected, full or failing card
+// makes it fail. `call`: "open-temp", "write", "fsync", "fsync-folder" or "read".
+FileOperations Failing(const std::string& call, int error)
+{
+    FileOperations ops = SystemFileOperations();
+    const FileOperations real = SystemFileOperations();
+    auto folderFd = std::make_shared<int>(-1);
+    const auto fail = [error] {
+        errno = error;
+        return -1;
+    };
+    if (call == "open-temp")
+        ops.open = [real, fail](const char* path, int flags, mode_t mode) {
+            return std::string(path).ends_with(".velomira-tmp") ? fail()
+                                                                : real.open(path, flags, mode);
+        };
+    if (call == "write") {
+        // Only the first write fails: the temporary file's, on a card that is full.
+        auto failed = std::make_shared<bool>(false);
+        ops.write = [real, fail, failed](int fd, const void* data, std::size_t size) {
+            if (*failed)
+                return real.write(fd, data, size);
+            *failed = true;
+            return static_cast<ssize_t>(fail());
+        };
+    }
+    if (call == "read")
+        ops.read = [fail](int, void*, std::size_t) { return static_cast<ssize_t>(fail()); };
+    if (call == "fsync")
+        ops.fsync = [fail](int) { return fail(); };
+    if (call == "fsync-folder") {
+        ops.open = [real, folderFd](const char* path, int flags, mode_t mode) {
+            const int fd = real.open(path, flags, mode);
+            if (flags & O_DIRECTORY)
+                *folderFd = fd;
+            return fd;
+        };
+        ops.fsync
+            = [real, folderFd, fail](int fd) { return fd == *folderFd ? fail() : real.fsync(fd); };
+    }
+    return ops;
+}
+
+std::size_t FilesIn(const std::filesystem::path& folder)
+{
+    std::size_t files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        files += entry.is_regular_file();
+    return files;
+}
+
+TEST(SettingsFileWrite, CardErrorsLeaveTheOldFileOrAWholeNewOne)
+{
+    const struct Case {
+        const char* call;
+        int error;
+        bool fileBefore;
+        bool written; // what the write reports
+        int languageAfter; // word 146 on the card afterwards; -1 no file
+    } cases[] = {
+        { "open-temp", EROFS, true, false, 2 },
+        { "fsync", EIO, true, false, 2 },
+        // A full card: no room for the temporary file, the record is rewritten in place.
+        { "open-temp", ENOSPC, true, true, 0 },
+        { "write", ENOSPC, true, true, 0 },
+        { "open-temp", ENOSPC, false, false, -1 },
+        // The new file is in place, but the rename may not last: not reported as written.
+        { "fsync-folder", EIO, true, false, 0 },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.call) + " " + std::to_string(c.error));
+        CardFixture card;
+        if (c.fileBefore)
+            card.WriteSettings("data_setup.cfg", 2);
+        EXPECT_EQ(WriteSettingsFile(
+                      'E', card.Drives(), DefaultSettingsRecord(0), Failing(c.call, c.error)),
+            c.written);
+        const auto after = card.Read("data_setup.cfg");
+        if (c.languageAfter < 0) {
+            EXPECT_FALSE(std::filesystem::exists(card.Root() / "data_setup.cfg"));
+        } else {
+            ASSERT_EQ(after.size(), 200u);
+            EXPECT_TRUE(IsSettingsRecordValid(after));
+            EXPECT_EQ(after[146], c.languageAfter);
+        }
+        EXPECT_EQ(FilesIn(card.Root()), c.fileBefore ? 1u : 0u); // no temporary file left
+    }
+}
+
+TEST(SettingsCheckAndRestore, CardErrorsNeverPassForARestoredOrADamagedFile)
+{
+    // A file that cannot be read is not taken for a short one: no restore question.
+    {
+        CardFixture card;
+        card.WriteSettings("data_setup.cfg", 1);
+        const auto before = card.Read("data_setup.cfg");
+        ScriptedMessages messages;
+        messages.answers.assign({ MessageAnswer::Yes });
+        EXPECT_EQ(CheckAndRestoreSettings('E', card.Drives(), 1, messages, Failing("read", EIO)),
+            SettingsCheck::Stop);
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].text, "Can't open a setup file.");
+        EXPECT_EQ(card.Read("data_setup.cfg"), before);
+    }
+    // A restore that cannot be written says so and stops.
+    {
+        CardFixture card;
+        SettingsRecord damaged = DefaultSettingsRecord(1);
+        damaged[100] ^= 0x40;
+        card.Write("data_setup.cfg", damaged);
+        ScriptedMessages messages;
+        messages.answers.assign({ MessageAnswer::Yes });
+        EXPECT_EQ(
+            CheckAndRestoreSettings('E', card.Drives(), 1, messages, Failing("open-temp", EROFS)),
+            SettingsCheck::Stop);
+        ASSERT_EQ(messages.shown.size(), 2u);
+        EXPECT_EQ(messages.shown[1].text, "Can't open a setup file.");
+        EXPECT_EQ(
+            card.Read("data_setup.cfg"), std::vector<std::uint8_t>(damaged.begin(), damaged.end()));
+    }
+    // A Spanish device: asked in English, restored with its own language word.
+    {
+        CardFixture card;
+        ScriptedMessages messages;
+        messages.answers.assign({ MessageAnswer::Yes });
+        EXPECT_EQ(CheckAndRestoreSettings('E', card.Drives(), 4, messages), SettingsCheck::Proceed);
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].text, "Setup file has a problem. Do you want to restore?");
+        const auto after = card.Read("data_setup.cfg");
+        ASSERT_EQ(after.size(), 200u);
+        EXPECT_EQ(after[146], 4);
+        EXPECT_EQ(after[148], 4);
     }
 }
 

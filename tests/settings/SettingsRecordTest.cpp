@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <vector>
 
 #include "settings/FactoryFile.h"
@@ -44,7 +45,8 @@ TEST(DefaultRecords, CarryTheFactoryWordsAndTheLanguageOverrides)
     struct Case {
         int language;
         std::uint16_t word146, word148, word166;
-    } cases[] = { { 1, 1, 1, 0 }, { 0, 0, 0, 9 }, { 2, 2, 2, 9 }, { 7, 1, 1, 0 } };
+    } cases[] = { { 1, 1, 1, 0 }, { 0, 0, 0, 9 }, { 2, 2, 2, 9 }, { 7, 1, 1, 0 }, { 3, 3, 3, 0 },
+        { 5, 5, 5, 0 } };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.language);
         const SettingsRecord r = DefaultSettingsRecord(c.language);
@@ -65,6 +67,66 @@ TEST(DefaultRecords, CarryTheFactoryWordsAndTheLanguageOverrides)
         EXPECT_EQ(SettingsWord(r, offset), value) << offset;
     EXPECT_EQ(r[68], 15000 & 0xFF); // little-endian
     EXPECT_EQ(r[69], 15000 >> 8);
+}
+
+TEST(DefaultRecords, EveryWordOfTheThreeLanguagesMatchesTheFactoryTable)
+{
+    // The device's factory values written out word by word, independently of the code:
+    // (first offset, last offset, value) for every run of equal defaults.
+    const struct Run {
+        int first, last, value;
+    } factory[] = { { 4, 4, 200 }, { 6, 8, 0 }, { 10, 10, 0 }, { 12, 12, 0 }, { 14, 14, 130 },
+        { 16, 16, 180 }, { 18, 18, 150 }, { 20, 20, 1 }, { 22, 22, 0 }, { 24, 26, 160 },
+        { 28, 28, 0 }, { 30, 30, 2548 }, { 32, 32, 0 }, { 34, 34, 1 }, { 36, 36, 1 }, { 38, 38, 1 },
+        { 40, 40, 1 }, { 42, 44, 0 }, { 46, 46, 200 }, { 48, 48, 0 }, { 50, 50, 60 },
+        { 52, 52, 55 }, { 54, 56, 6 }, { 58, 58, 1 }, { 60, 60, 1 }, { 62, 62, 1 }, { 64, 66, 0 },
+        { 68, 68, 15000 }, { 70, 70, 1000 }, { 72, 88, 0 }, { 90, 90, 1 }, { 92, 92, 1 },
+        { 94, 94, 1 }, { 96, 96, 1 }, { 98, 100, 0 }, { 102, 106, 100 }, { 108, 108, 30 },
+        { 110, 110, 25 }, { 112, 112, 700 }, { 114, 114, 1 }, { 116, 118, 1 }, { 120, 124, 70 },
+        { 126, 126, 110 }, { 128, 130, 1 }, { 132, 134, 0 }, { 136, 138, 1 }, { 140, 140, 0 },
+        { 142, 144, 1 }, { 150, 150, 1 }, { 152, 152, 13 }, { 154, 154, 12 }, { 156, 158, 0 },
+        { 160, 160, 5 }, { 162, 162, 1 }, { 164, 164, 1 }, { 168, 168, 5 }, { 170, 198, 0 } };
+    const struct {
+        int language, word146, word166;
+    } languages[] = { { 0, 0, 9 }, { 1, 1, 0 }, { 2, 2, 9 } };
+    for (const auto& l : languages) {
+        SCOPED_TRACE(l.language);
+        std::array<int, 200> expected {};
+        expected.fill(-1);
+        for (const Run& run : factory)
+            for (int offset = run.first; offset <= run.last; offset += 2)
+                expected[offset] = run.value;
+        expected[146] = expected[148] = l.word146;
+        expected[166] = l.word166;
+        const SettingsRecord r = DefaultSettingsRecord(l.language);
+        for (int offset = 4; offset < 200; offset += 2) {
+            ASSERT_NE(expected[offset], -1) << "no expected value for word " << offset;
+            EXPECT_EQ(r[offset] | (r[offset + 1] << 8), expected[offset]) << "word " << offset;
+        }
+    }
+}
+
+TEST(SettingsWords, CompanionsFollowTheWordTheyBelongTo)
+{
+    const struct {
+        std::size_t offset;
+        std::uint16_t value;
+        std::size_t companion;
+        std::uint16_t companionValue;
+    } cases[] = { { 50, 80, 52, 75 }, { 52, 75, 50, 80 }, { 108, 3, 110, 65534 },
+        { 110, 25, 108, 30 }, { 146, 4, 148, 4 }, { 148, 2, 146, 2 } };
+    for (const auto& c : cases) {
+        SettingsRecord r = DefaultSettingsRecord(1);
+        ASSERT_TRUE(SetSettingsWordWithCompanion(r, c.offset, c.value));
+        EXPECT_EQ(SettingsWord(r, c.offset), c.value) << c.offset;
+        EXPECT_EQ(SettingsWord(r, c.companion), c.companionValue) << c.offset;
+    }
+    SettingsRecord r = DefaultSettingsRecord(1);
+    const SettingsRecord before = r;
+    ASSERT_TRUE(SetSettingsWordWithCompanion(r, 54, 3));
+    r[54] = before[54];
+    EXPECT_EQ(r, before); // a word without a companion changes alone
+    EXPECT_FALSE(SetSettingsWordWithCompanion(r, 51, 3));
 }
 
 TEST(SettingsWords, OnlyEvenOffsetsInsideTheRecord)

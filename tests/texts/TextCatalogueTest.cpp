@@ -59,9 +59,24 @@ TEST(TextChoice, EveryCatalogueTextMatchesItsTableInEachLanguage)
     EXPECT_EQ(MessageCatalogue().size(), std::size(kExpected) + 1); // + versions differ
 }
 
+TEST(TextChoice, TheDevicesOtherLanguagesReadTheEnglishTexts)
+{
+    // 3 Chinese, 4 Spanish, 5 Russian: legal on the device, no texts of their own.
+    for (int language : { 3, 4, 5 }) {
+        EXPECT_EQ(ChooseText(TextId::NoCard, language), ChooseText(TextId::NoCard, 1));
+        EXPECT_EQ(
+            ChooseText(TextId::FormatQuestion, language), ChooseText(TextId::FormatQuestion, 1));
+        EXPECT_EQ(ProductTitle(language), "VELOMIRA6");
+        EXPECT_EQ(TooltipText(1194, language), "Open an existing file");
+        const auto box = ComposeMessage(MessageUse::SettingsFileDamaged, language);
+        ASSERT_TRUE(box);
+        EXPECT_EQ(box->text, "Setup file has a problem. Do you want to restore?");
+    }
+}
+
 TEST(TextChoice, LanguageOutsideRangeGivesNoThreeWayTextButEnglishForKoreanOrEnglish)
 {
-    for (int language : { -1, 3, 7 }) {
+    for (int language : { -1, 6, 7 }) {
         EXPECT_FALSE(ChooseText(TextId::NoCard, language));
         EXPECT_FALSE(ChooseText(TextId::SaveChanges, language));
         EXPECT_FALSE(ProductTitle(language));

@@ -3,7 +3,9 @@
 // volume and mute, the position band.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLabel>
+#include <QMouseEvent>
 
 #include "app/CSamplePlayerDlg.h"
 #include "app/commands/Transport.h"
@@ -108,6 +110,8 @@ TEST(TransportLoad, NoTelemetryMovesOnAndReportsTheFileInTheWindowsLanguage)
     const Case cases[] = {
         { 1, 0, "Invalid File.\nFile name : /rec/20240310_101010_NF.mp4", 1, 0 },
         { 2, 0, "재생할 수 없는 파일입니다.\n파일명 : /rec/20240310_101010_NF.mp4", 1, 0 },
+        // The second-to-last fails: the last plays on with the timer running.
+        { 1, 1, "Invalid File.\nFile name : /rec/20240311_101010_NF.mp4", 2, 0 },
         // The last entry: nothing follows, the timer stops before the box.
         { 0, 2, "ファイルを再生できません。: /rec/20240312_101010_NF.mp4", 2, 1 },
     };
@@ -141,6 +145,7 @@ TEST(TransportLoad, ARunOfFilesWithoutTelemetryReportsEachAndEnds)
         rig.messages.shown()[2].text, "Invalid File.\nFile name : /rec/20240310_101010_NF.mp4");
     EXPECT_EQ(rig.state.currentIndex, 2);
     EXPECT_EQ(rig.player.runs, 0);
+    EXPECT_EQ(rig.timerStops, 1);
 }
 
 TEST(TelemetryPull, EndsOnTheSourcesEndCodesAndGivesUpOnEndlessOthers)
@@ -259,6 +264,29 @@ TEST(TransportPositionBand, PressInsideTheBandSeeksInProportion)
     rig.transport.OnWindowLeftButton(QPoint(104, 430)); // left of the band
     rig.transport.OnWindowLeftButton(QPoint(300, 414)); // above it
     EXPECT_EQ(rig.player.seeks.size(), seeks);
+}
+
+TEST(TransportPositionSlider, AClickOnTheTrackSeeksWhereItLands)
+{
+    TransportRig rig;
+    rig.transport.ConnectControls(rig.window);
+    rig.list.SelectOnly(0);
+    rig.player.durationMs = 60000;
+    rig.Play();
+    CBitSlider* slider = rig.window.Slider(1002);
+    for (const double fraction : { 0.75, 0.25 }) {
+        const QPoint at(static_cast<int>(slider->width() * fraction), slider->height() / 2);
+        QMouseEvent press(QEvent::MouseButtonPress, at, slider->mapToGlobal(at), Qt::LeftButton,
+            Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(slider, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, slider->mapToGlobal(at), Qt::LeftButton,
+            Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(slider, &release);
+        ASSERT_FALSE(rig.player.seeks.empty());
+        // Within a thumb's width of the spot clicked, not a page step away.
+        EXPECT_NEAR(rig.player.seeks.back(), 60000 * fraction, 60000 * 0.05) << fraction;
+        EXPECT_EQ(slider->value(), rig.player.seeks.back());
+    }
 }
 
 } // namespace
