@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <sstream>
 
 #include <QElapsedTimer>
 
@@ -392,18 +393,32 @@ TEST(Sound, BytesHandedToTheDeviceFollowThePosition)
             ASSERT_EQ(p.player.SeekMs(c.seekMs), 1);
             EXPECT_TRUE(flowing(p.player.SoundBytesToDevice())) << c.name;
         }
-        const int64_t bytes0 = p.player.SoundBytesToDevice();
-        const auto position0 = static_cast<double>(p.player.PositionMs());
-        Pump(1000);
-        const int64_t bytes1 = p.player.SoundBytesToDevice();
-        const auto position1 = static_cast<double>(p.player.PositionMs());
-        ASSERT_GT(position1, position0) << c.name;
         if (c.seekMs >= 0) {
-            EXPECT_GE(position0, c.seekMs) << c.name;
+            EXPECT_GE(static_cast<int32_t>(p.player.PositionMs()), c.seekMs) << c.name;
         }
-        const double perMediaSecond
-            = static_cast<double>(bytes1 - bytes0) / ((position1 - position0) / 1000.0);
-        EXPECT_NEAR(perMediaSecond, c.bytesPerMediaSecond, c.bytesPerMediaSecond * 0.2) << c.name;
+        // Three windows of 400 ms; the one nearest the expected rate counts, so that a
+        // moment's starving of the audio thread on a busy machine does not decide, while a
+        // stage that hands out nothing, or sound at the wrong rate or channel count, fails
+        // in every window.
+        double nearest = 0;
+        std::ostringstream windows;
+        for (int window = 0; window < 3; ++window) {
+            const int64_t bytes0 = p.player.SoundBytesToDevice();
+            const auto position0 = static_cast<double>(p.player.PositionMs());
+            Pump(400);
+            const int64_t bytes1 = p.player.SoundBytesToDevice();
+            const auto position1 = static_cast<double>(p.player.PositionMs());
+            if (position1 <= position0)
+                break; // the end of the recording
+            const double perMediaSecond
+                = static_cast<double>(bytes1 - bytes0) / ((position1 - position0) / 1000.0);
+            windows << ' ' << static_cast<int>(perMediaSecond);
+            if (std::abs(perMediaSecond - c.bytesPerMediaSecond)
+                < std::abs(nearest - c.bytesPerMediaSecond))
+                nearest = perMediaSecond;
+        }
+        EXPECT_NEAR(nearest, c.bytesPerMediaSecond, c.bytesPerMediaSecond * 0.2)
+            << c.name << ": bytes per second of the recording in each window:" << windows.str();
     }
 }
 
