@@ -2,7 +2,6 @@
 
 #include <signal.h>
 
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -48,15 +47,6 @@ private:
     bool m_started = false;
     std::string m_address;
 };
-
-template<typename Operation>
-qint64 Timed(Operation operation)
-{
-    QElapsedTimer timer;
-    timer.start();
-    operation();
-    return timer.elapsed();
-}
 
 // Runs in a program of its own: the sound server is named before Qt Multimedia looks for
 // devices.

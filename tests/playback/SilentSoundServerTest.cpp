@@ -5,8 +5,6 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-#include <QElapsedTimer>
-
 #include "PlayerTestSupport.h"
 #include "TestVideoWindow.h"
 #include "playback/MediaPlayer.h"
@@ -44,16 +42,6 @@ private:
     bool m_listening = false;
     std::string m_address;
 };
-
-// Milliseconds that `operation` took.
-template<typename Operation>
-qint64 Timed(Operation operation)
-{
-    QElapsedTimer timer;
-    timer.start();
-    operation();
-    return timer.elapsed();
-}
 
 // Runs in a program of its own: the sound server is named before Qt Multimedia looks for
 // devices, and the first look is the one that waits for an answer.
