@@ -31,10 +31,7 @@ constexpr int kBytesPerSecond = kOutputRate * kOutputChannels * 2;
 constexpr int kSinkBufferBytes = kBytesPerSecond / 5;
 // The clock follows the sound when they drift further apart than this.
 constexpr int64_t kClockToleranceUs = 40000;
-} // namespace
-
-namespace {
-// What becomes of a stage's thread object once the thread ends.
+// Where a stage's thread stands, for deleting its thread object once it is left running.
 enum ThreadFate : int { kThreadRunning, kThreadFinished, kThreadLeft };
 } // namespace
 
