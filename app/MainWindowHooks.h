@@ -31,9 +31,10 @@ struct MainWindowHooks {
     // A left-button press, or a move with only the left button held, on the window
     // itself outside the top strip (client coordinates): the position band's seek.
     std::function<void(QPoint clientPoint)> leftButtonOnWindow;
-    // Draws the telemetry panel onto the window while the player runs (state 0),
-    // after the skin.
+    // Paints the telemetry panel onto the window after the skin, as last composed.
     std::function<void(QPainter& painter)> paintTelemetry;
+    // A screen layout (1 windowed, 2 full screen) has just been applied.
+    std::function<void(int screenMode)> screenLayoutApplied;
 };
 
 } // namespace velomira

@@ -11,8 +11,11 @@
 #include "app/Tick.h"
 #include "app/ViewerSession.h"
 #include "app/commands/CardCommands.h"
+#include "app/commands/GraphCommands.h"
 #include "app/commands/Transport.h"
 #include "library/CListDlg.h"
+#include "map/MapPanes.h"
+#include "map/MapWebProfile.h"
 #include "platform/DriveMonitor.h"
 #include "playback/ComponentMessages.h"
 #include "playback/DecoderEnvironment.h"
@@ -20,6 +23,8 @@
 #include "playback/MediaPlayerPort.h"
 #include "playback/views/CPlxVideoView.h"
 #include "telemetry/CTextData.h"
+#include "telemetry/SmartBox.h"
+#include "telemetry/TelemetryPanel.h"
 #include "texts/TextCatalogue.h"
 
 namespace velomira {
@@ -49,9 +54,16 @@ void ViewerSession::Initialise()
     m_window.ApplyScreenLayout(kWindowed);
     ReportMissingComponents(m_player->CheckComponents(), m_window.language(), m_window.messages());
     m_window.LoadSkin();
+    if (m_withMap && WebViewsCanStart()) {
+        m_map = std::make_unique<MapPanes>(m_window, m_store->GpsRecords());
+        m_map->SetMapProvider(m_mapProvider);
+        m_map->ApplyLayout(m_window.screenMode() == kWindowed);
+        m_map->InitMapPanes();
+    }
 
     m_transport = std::make_unique<Transport>(*m_port, m_window, *m_list, *m_store, m_state);
     m_transport->SetDriveRoots(m_drives);
+    m_transport->SetMap(m_map.get());
     m_transport->SetTimerControl([this] { m_timer->start(); }, [this] { m_timer->stop(); });
     TickLoop::Commands commands;
     commands.next = [this] { m_transport->OnNext(); };
@@ -60,12 +72,17 @@ void ViewerSession::Initialise()
     m_tick = std::make_unique<TickLoop>(
         *m_port, m_window, *m_list, *m_store, m_state, std::move(commands));
     m_transport->SetTick([this] { m_tick->Tick(); });
+    m_tick->SetMap(m_map.get());
     m_cardCommands = std::make_unique<CardCommands>(m_window, *m_list, *m_transport, m_state,
         m_card, *m_drives, *m_dialogs, [this] { return m_player->State(); });
     m_cardCommands->SetShowList([this] {
         if (!m_listShown)
             ToggleListWindow();
     });
+    m_graphCommands = std::make_unique<GraphCommands>(
+        m_window, *m_list, *m_store, m_state, [this] { return m_player->State(); },
+        [this] { return m_card.speedUnit; });
+    m_tick->SetTelemetryDisplays(&m_graphCommands->smartBox(), &m_graphCommands->panel());
     m_list->SetCurrentIndexField(&m_state.currentIndex);
     WireHooks();
     m_window.update();

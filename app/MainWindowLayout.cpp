@@ -95,6 +95,8 @@ void CSamplePlayerDlg::ApplyScreenLayout(int mode)
         }
         ApplyPlacements(true);
     }
+    if (m_hooks.screenLayoutApplied)
+        m_hooks.screenLayoutApplied(mode);
     update();
 }
 

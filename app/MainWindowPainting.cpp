@@ -25,7 +25,9 @@ void CSamplePlayerDlg::paintEvent(QPaintEvent* event)
         painter.fillRect(QRect(0, h - 76, w, 76), QColor(28, 33, 37));
         painter.fillRect(QRect(0, h - 76, w, 1), QColor(44, 51, 59));
     }
-    if (m_hooks.paintTelemetry && PlayerState() == 0)
+    // The panel paints what the tick last composed, also while paused or stopped, so an
+    // uncovered window shows the same telemetry as before.
+    if (m_hooks.paintTelemetry)
         m_hooks.paintTelemetry(painter);
 }
 

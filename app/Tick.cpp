@@ -34,6 +34,12 @@ void TickLoop::SetDisplays(MapPosition* map, SpeedDisplay* speed, TelemetryDrawi
     m_drawing = drawing;
 }
 
+void TickLoop::SetTelemetryDisplays(SpeedDisplay* speed, TelemetryDrawing* drawing)
+{
+    m_speed = speed;
+    m_drawing = drawing;
+}
+
 void TickLoop::OnTimer(bool refresh)
 {
     if (refresh && !m_leftButtonHeld())

@@ -31,6 +31,9 @@ public:
 
     // Displays that follow the position; null ones are not called.
     void SetDisplays(MapPosition* map, SpeedDisplay* speed, TelemetryDrawing* drawing);
+    void SetMap(MapPosition* map) { m_map = map; }
+    // The speed box and the telemetry panel alone, leaving the map as it is.
+    void SetTelemetryDisplays(SpeedDisplay* speed, TelemetryDrawing* drawing);
     // Whether the left mouse button is held now (the default asks the window system).
     void SetLeftButtonQuery(std::function<bool()> query) { m_leftButtonHeld = std::move(query); }
 

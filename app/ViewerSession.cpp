@@ -6,11 +6,15 @@
 #include <QTimer>
 
 #include "app/CSamplePlayerDlg.h"
+#include "app/ScreenLayout.h"
 #include "app/Tick.h"
 #include "app/commands/CardCommands.h"
+#include "app/commands/SetupCommand.h"
+#include "app/commands/GraphCommands.h"
 #include "app/commands/Transport.h"
 #include "library/CListDlg.h"
 #include "library/QtFileDialogService.h"
+#include "map/MapPanes.h"
 #include "platform/DriveMonitor.h"
 #include "playback/MediaPlayer.h"
 #include "playback/MediaPlayerPort.h"
@@ -19,15 +23,17 @@
 #include "skin/CBitSlider.h"
 #include "skin/CBitmapButton.h"
 #include "telemetry/CTextData.h"
+#include "telemetry/TelemetryPanel.h"
 
 namespace velomira {
 
 ViewerSession::ViewerSession(CSamplePlayerDlg& window, FileDialogService* dialogs,
-    std::function<DriveTable(const DriveTable* previous)> driveReader)
+    std::function<DriveTable(const DriveTable* previous)> driveReader, bool mapPanes)
     : m_window(window)
     , m_driveReader(std::move(driveReader))
     , m_ownDialogs(dialogs == nullptr ? std::make_unique<QtFileDialogService>(&window) : nullptr)
     , m_dialogs(dialogs == nullptr ? m_ownDialogs.get() : dialogs)
+    , m_withMap(mapPanes)
 {
     Initialise();
 }
@@ -38,6 +44,7 @@ ViewerSession::~ViewerSession()
     m_window.SetHooks({});
     m_player->Stop();
     m_player->Close();
+    m_map.reset();
 }
 
 void ViewerSession::WireHooks()
@@ -56,10 +63,21 @@ void ViewerSession::WireHooks()
         m_player->Close();
     };
     hooks.leftButtonOnWindow = [this](QPoint point) { m_transport->OnWindowLeftButton(point); };
+    hooks.screenLayoutApplied = [this](int mode) {
+        if (m_map)
+            m_map->ApplyLayout(mode == kWindowed);
+    };
+    hooks.paintTelemetry = [this](QPainter& painter) { m_graphCommands->panel().Paint(painter); };
     m_window.SetHooks(std::move(hooks));
 
     m_transport->ConnectControls(*this);
     m_cardCommands->ConnectControls(*this);
+    m_setupCommand = std::make_unique<SetupCommand>(m_window, m_card, *m_drives,
+        SetupCommand::Hooks { [this] { return m_player->State(); },
+            [this] { m_transport->OnPlay(); }, [this] { m_list->FocusList(); },
+            [this] { ShowMapPage(); } });
+    m_setupCommand->ConnectControls(*this);
+    m_graphCommands->ConnectControls(*this);
     for (const int id : { 1193, 1200 }) {
         if (CBitmapButton* button = m_window.Button(id)) {
             connect(button, &QAbstractButton::clicked, this, [this, id] {
@@ -71,6 +89,13 @@ void ViewerSession::WireHooks()
     }
     connect(m_timer, &QTimer::timeout, this, [this] { m_tick->OnTimer(true); });
     connect(m_drives, &DriveMonitor::driveRemoved, this, &ViewerSession::OnDriveRemoved);
+}
+
+void ViewerSession::ShowMapPage()
+{
+    m_mapProvider = 1;
+    if (m_map)
+        m_map->ShowMapPage();
 }
 
 void ViewerSession::ShowList(bool show)
@@ -134,6 +159,8 @@ void ViewerSession::OnDriveRemoved(char letter)
         play->setText(QStringLiteral("Play"));
     }
     m_state.forceReload = true;
+    // Nothing is loaded any more: the panel shows its background, not the last moment.
+    m_graphCommands->panel().Clear();
     m_window.update();
 }
 

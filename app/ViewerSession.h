@@ -19,8 +19,11 @@ class CTextData;
 class CardCommands;
 class DriveMonitor;
 class FileDialogService;
+class MapPanes;
+class GraphCommands;
 class MediaPlayer;
 class MediaPlayerPort;
+class SetupCommand;
 class TickLoop;
 class Transport;
 
@@ -32,9 +35,11 @@ class ViewerSession : public QObject {
     Q_OBJECT
 public:
     // `dialogs`: the file dialogs (QFileDialog when null). `driveReader`: where the drive
-    // table comes from (this machine's when empty).
+    // table comes from (this machine's when empty). `mapPanes`: whether the web map panes
+    // are made (a start-up benchmark measures the viewer without them).
     explicit ViewerSession(CSamplePlayerDlg& window, FileDialogService* dialogs = nullptr,
-        std::function<DriveTable(const DriveTable* previous)> driveReader = {});
+        std::function<DriveTable(const DriveTable* previous)> driveReader = {},
+        bool mapPanes = true);
     ~ViewerSession() override;
 
     CSamplePlayerDlg& window() const { return m_window; }
@@ -43,12 +48,18 @@ public:
     Transport& transport() const { return *m_transport; }
     TickLoop& tick() const { return *m_tick; }
     CardCommands& cardCommands() const { return *m_cardCommands; }
+    SetupCommand& setupCommand() const { return *m_setupCommand; }
+    GraphCommands& graphCommands() const { return *m_graphCommands; }
     DriveMonitor& drives() const { return *m_drives; }
     const CTextData& telemetry() const { return *m_store; }
     TransportState& state() { return m_state; }
     const CardValues& card() const { return m_card; }
     QTimer& timer() const { return *m_timer; }
     int mapProvider() const { return m_mapProvider; }
+    // The map panes; null when the session was made without them.
+    MapPanes* map() const { return m_map.get(); }
+    // The end of the Setup command: the map page pane becomes the visible one.
+    void ShowMapPage();
     bool listShown() const { return m_listShown; }
     int speedUnit() const { return m_card.speedUnit; }
 
@@ -74,6 +85,10 @@ private:
     std::unique_ptr<Transport> m_transport;
     std::unique_ptr<TickLoop> m_tick;
     std::unique_ptr<CardCommands> m_cardCommands;
+    std::unique_ptr<SetupCommand> m_setupCommand;
+    std::unique_ptr<MapPanes> m_map;
+    bool m_withMap = true;
+    std::unique_ptr<GraphCommands> m_graphCommands;
     DriveMonitor* m_drives = nullptr;
     QTimer* m_timer = nullptr;
     TransportState m_state;

@@ -7,9 +7,13 @@
 
 #include "app/CSamplePlayerDlg.h"
 #include "app/ViewerSession.h"
+#include "map/MapScheme.h"
 
 int main(int argc, char** argv)
 {
+    // The map panes' "res:" scheme must be known before the application object exists.
+    velomira::RegisterMapUrlScheme();
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName("VELOMIRA6 Viewer");
     QApplication::setDesktopFileName("velomira-viewer");

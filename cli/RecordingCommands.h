@@ -12,5 +12,9 @@ int RunProbeCommand(std::span<char* const> args);
 // `telemetry REC [--json|--csv|--gpx]`; hands `telemetry --samples ...` on to
 // RunTelemetrySamplesCommand.
 int RunTelemetryCommand(std::span<char* const> args);
+// `snapshot REC --at MS [--rear] OUT.(jpg|png)`.
+int RunSnapshotCommand(std::span<char* const> args);
+// `cut REC --from MS --to MS OUT`.
+int RunCutCommand(std::span<char* const> args);
 
 } // namespace velomira::cli

@@ -1,7 +1,9 @@
 // velomira-card settings show ROOT [--json]
 // velomira-card settings check ROOT
 // velomira-card settings restore ROOT --language N
-// velomira-card settings set ROOT OFFSET=VALUE... [--force]
+// velomira-card settings set ROOT OFFSET=VALUE|NAME=VALUE... [--force]
+// velomira-card settings get ROOT [NAME]
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <utility>
@@ -11,13 +13,14 @@
 #include "cli/Commands.h"
 #include "cli/JsonWriter.h"
 #include "settings/SettingsFile.h"
+#include "settings/editor/FieldAccess.h"
 
 namespace velomira::cli {
 namespace {
 
 constexpr std::string_view kUsage
     = "usage: settings show ROOT [--json] | check ROOT | restore ROOT --language N | "
-      "set ROOT OFFSET=VALUE... [--force]";
+      "set ROOT OFFSET=VALUE|NAME=VALUE... [--force] | get ROOT [NAME]";
 
 const char* PlaceName(SettingsPlace place)
 {
@@ -103,9 +106,64 @@ int Restore(const DriveRoots& drives, std::span<char* const> options)
     return kExitSuccess;
 }
 
+// The record of the card's settings file, zero beyond the end of a short file, or why
+// there is none.
+std::optional<SettingsRecord> ReadRecord(const DriveRoots& drives, std::string& why)
+{
+    const auto content = ReadSettingsFile(kCardLetter, drives);
+    if (!content) {
+        why = "no data_setup.cfg in the card's root or SETUP folder";
+        return std::nullopt;
+    }
+    if (content->readFailed) {
+        why = "cannot read data_setup.cfg: the card reports an error";
+        return std::nullopt;
+    }
+    SettingsRecord record {};
+    std::copy_n(
+        content->bytes.begin(), std::min(content->bytes.size(), record.size()), record.begin());
+    return record;
+}
+
+int Get(const DriveRoots& drives, std::span<char* const> names)
+{
+    if (names.size() > 1)
+        return BadInput("usage: settings get ROOT [NAME]");
+    std::string why;
+    const auto record = ReadRecord(drives, why);
+    if (!record)
+        return Negative(why);
+    if (names.empty()) {
+        std::string out;
+        for (const NamedField& field : ReadFields(*record))
+            out += field.name + "=" + field.value + "\n";
+        WriteOut(out);
+        return kExitSuccess;
+    }
+    const auto value = ReadField(*record, names[0]);
+    if (!value)
+        return BadInput("no field named " + std::string(names[0]));
+    WriteOut(*value + "\n");
+    return kExitSuccess;
+}
+
+bool LooksNumeric(std::string_view text)
+{
+    return !text.empty()
+        && ((text.front() >= '0' && text.front() <= '9') || text.front() == '-'
+            || text.front() == '+');
+}
+
 int Set(const DriveRoots& drives, std::span<char* const> arguments)
 {
-    std::vector<std::pair<std::size_t, std::uint16_t>> changes;
+    // A word by its offset, or an editor field by its name with its value as text.
+    struct Change {
+        std::size_t offset = 0;
+        std::uint16_t word = 0;
+        std::string name;
+        std::string value;
+    };
+    std::vector<Change> changes;
     bool force = false;
     for (const char* text : arguments) {
         const std::string_view assignment = text;
@@ -114,22 +172,30 @@ int Set(const DriveRoots& drives, std::span<char* const> arguments)
             continue;
         }
         const auto equals = assignment.find('=');
-        const auto offset = ParseInteger(assignment.substr(0, equals));
+        const std::string_view left = assignment.substr(0, equals);
+        if (equals != std::string_view::npos && !left.empty() && !LooksNumeric(left)) {
+            changes.push_back(
+                { 0, 0, std::string(left), std::string(assignment.substr(equals + 1)) });
+            continue;
+        }
+        const auto offset = ParseInteger(left);
         const auto value = equals == std::string_view::npos
             ? std::nullopt
             : ParseInteger(assignment.substr(equals + 1));
         if (!offset || !value)
-            return BadInput("expected OFFSET=VALUE, got '" + std::string(assignment) + "'");
+            return BadInput(
+                "expected OFFSET=VALUE or NAME=VALUE, got '" + std::string(assignment) + "'");
         if (*offset < static_cast<std::int64_t>(kFirstSettingsWord) || *offset > 198
             || *offset % 2 != 0)
             return BadInput(
                 "offset " + std::to_string(*offset) + " is not a word: even offsets 4 to 198");
         if (*value < 0 || *value > 0xFFFF)
             return BadInput("value " + std::to_string(*value) + " does not fit 16 bits");
-        changes.emplace_back(static_cast<std::size_t>(*offset), static_cast<std::uint16_t>(*value));
+        changes.push_back(
+            { static_cast<std::size_t>(*offset), static_cast<std::uint16_t>(*value), {}, {} });
     }
     if (changes.empty())
-        return BadInput("usage: settings set ROOT OFFSET=VALUE... [--force]");
+        return BadInput("usage: settings set ROOT OFFSET=VALUE|NAME=VALUE... [--force]");
     const auto content = ReadSettingsFile(kCardLetter, drives);
     if (!content)
         return Negative("no data_setup.cfg to change (settings restore writes one)");
@@ -142,9 +208,17 @@ int Set(const DriveRoots& drives, std::span<char* const> arguments)
               "or --force writes these words over what is there");
     SettingsRecord record {};
     std::copy(content->bytes.begin(), content->bytes.end(), record.begin());
-    // Companion words (52 with 50, 110 with 108, 148 with 146) follow the word set last.
-    for (const auto& [offset, value] : changes)
-        SetSettingsWordWithCompanion(record, offset, value);
+    for (const Change& change : changes) {
+        if (change.name.empty()) {
+            // Companion words (52 with 50, 110 with 108, 148 with 146) follow the word set last.
+            SetSettingsWordWithCompanion(record, change.offset, change.word);
+            continue;
+        }
+        // Named fields go through the editor's page rules, paired words included.
+        if (const std::string refusal = WriteField(record, change.name, change.value);
+            !refusal.empty())
+            return BadInput(refusal);
+    }
     if (!WriteSettingsFile(kCardLetter, drives, record))
         return Negative("cannot write data_setup.cfg in the card's root");
     WriteOut("written\n");
@@ -173,6 +247,8 @@ int RunSettingsCommand(std::span<char* const> args)
         return Restore(*drives, rest);
     if (action == "set")
         return Set(*drives, rest);
+    if (action == "get")
+        return Get(*drives, rest);
     return BadInput(kUsage);
 }
 

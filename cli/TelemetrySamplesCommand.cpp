@@ -1,4 +1,5 @@
-// velomira-card telemetry --samples FILE --duration-ms D [--json|--csv|--gpx]
+// velomira-card telemetry --samples FILE --duration-ms D [--json|--csv|--gpx|--kml]
+#include <filesystem>
 #include <limits>
 #include <string>
 
@@ -12,7 +13,7 @@ namespace velomira::cli {
 int RunTelemetrySamplesCommand(std::span<char* const> args)
 {
     constexpr std::string_view kUsage
-        = "usage: telemetry --samples FILE --duration-ms D [--json|--csv|--gpx]";
+        = "usage: telemetry --samples FILE --duration-ms D [--json|--csv|--gpx|--kml]";
     std::string file;
     std::optional<std::int64_t> durationMs;
     std::string format = "--json";
@@ -25,7 +26,7 @@ int RunTelemetrySamplesCommand(std::span<char* const> args)
             if (!durationMs || *durationMs < 0
                 || *durationMs > std::numeric_limits<std::uint32_t>::max())
                 return BadInput("--duration-ms needs a number of milliseconds (0 to 4294967295)");
-        } else if (arg == "--json" || arg == "--csv" || arg == "--gpx") {
+        } else if (IsTelemetryFormatFlag(arg)) {
             format = arg;
         } else {
             return BadInput(kUsage);
@@ -43,12 +44,7 @@ int RunTelemetrySamplesCommand(std::span<char* const> args)
 
     CTextData store;
     LoadTelemetry(store, samples, static_cast<std::uint32_t>(*durationMs));
-    if (format == "--csv")
-        WriteOut(TelemetryCsv(store));
-    else if (format == "--gpx")
-        WriteOut(TelemetryGpx(store));
-    else
-        WriteOut(TelemetryJson(store));
+    WriteOut(TelemetryText(store, format, std::filesystem::path(file).stem().string()));
     return kExitSuccess;
 }
 

@@ -31,10 +31,13 @@ constexpr Command kCommands[] = {
         velomira::cli::RunSettingsCommand },
     { "factory", "factory ROOT [--json]", velomira::cli::RunFactoryCommand },
     { "telemetry",
-        "telemetry REC [--json|--csv|--gpx] | telemetry --samples FILE --duration-ms D "
-        "[--json|--csv|--gpx]",
+        "telemetry REC [--json|--csv|--gpx|--kml] | telemetry --samples FILE --duration-ms D "
+        "[--json|--csv|--gpx|--kml]",
         velomira::cli::RunTelemetryCommand },
     { "probe", "probe REC [--json]", velomira::cli::RunProbeCommand },
+    { "snapshot", "snapshot REC --at MS [--rear] OUT.(jpg|png)",
+        velomira::cli::RunSnapshotCommand },
+    { "cut", "cut REC --from MS --to MS OUT", velomira::cli::RunCutCommand },
 };
 
 void PrintHelp(std::FILE* out)

@@ -4,9 +4,8 @@
 
 namespace velomira {
 
-// What the tick and the transport commands ask of the map panes. The map subsystem
-// realises it with its web panes; until a realisation is given to the viewer, these
-// calls are simply not made.
+// What the tick and the transport commands ask of the map panes, realised by MapPanes.
+// A viewer made without map panes gives none, and these calls are then not made.
 class MapPosition {
 public:
     virtual ~MapPosition() = default;
@@ -20,7 +19,8 @@ public:
     // provider's page. False when its document, script object or function cannot be
     // reached.
     virtual bool SendSecondProviderPosition(double longitudeRaw, double latitudeRaw) = 0;
-    // Reloads the visible pane (windowed layout only).
+    // Moves the visible pane away and back so it repaints after the video windows were
+    // rearranged (windowed layout only; it does not reload the page).
     virtual void RefreshVisibleMapPane() = 0;
     // Returns both providers to their home position.
     virtual void ResetMapsToHome() = 0;

@@ -14,7 +14,7 @@ constexpr std::string_view kVersionsDiffer
       " https://www.velomira.example/download/から、\n"
       "「Q」用のビュアーソフトをダウンロードしてお使いください。";
 
-constexpr std::array<CatalogueText, 15> kCatalogue { {
+constexpr std::array<CatalogueText, 17> kCatalogue { {
     { TextId::NoCard, "루미엘 SD 카드가 없습니다.", "There is no device SD card.",
         "SDカードを認識できません。", TextChoice::ThreeWay },
     { TextId::VersionsDiffer, "", "", kVersionsDiffer, TextChoice::JapaneseOnly },
@@ -47,6 +47,10 @@ constexpr std::array<CatalogueText, 15> kCatalogue { {
     { TextId::SaveChanges, "변경사항을 저장할까요?", "Do you want to save the changes?",
         "変更を保存しますか？", TextChoice::ThreeWay },
     { TextId::PrintFailed, "", "Print Fail", "", TextChoice::EnglishOnly },
+    // The settings pages' messages for a field that holds no number: Japanese in every
+    // language.
+    { TextId::EnterWholeNumber, "", "", "整数を入力してください。", TextChoice::JapaneseOnly },
+    { TextId::EnterDecimalNumber, "", "", "数字を入力してください。", TextChoice::JapaneseOnly },
 } };
 
 enum class TitleKind { Product, VersionText, ApplicationName };
@@ -62,7 +66,7 @@ struct MessageUseRow {
 // Boxes titled with the application name carry the icon the message-box service would
 // add (exclamation for OK and OK/Cancel, question for Yes/No); boxes with an explicit
 // title carry only the icon their row names.
-constexpr std::array<MessageUseRow, 16> kUses { {
+constexpr std::array<MessageUseRow, 18> kUses { {
     { MessageUse::NoCard, TextId::NoCard, TitleKind::Product, MessageButtons::Ok,
         MessageIcon::None },
     { MessageUse::VersionsDiffer, TextId::VersionsDiffer, TitleKind::ApplicationName,
@@ -95,6 +99,10 @@ constexpr std::array<MessageUseRow, 16> kUses { {
         MessageButtons::YesNo, MessageIcon::Question },
     { MessageUse::PrintFailed, TextId::PrintFailed, TitleKind::VersionText, MessageButtons::Ok,
         MessageIcon::Error },
+    { MessageUse::EnterWholeNumber, TextId::EnterWholeNumber, TitleKind::ApplicationName,
+        MessageButtons::Ok, MessageIcon::Exclamation },
+    { MessageUse::EnterDecimalNumber, TextId::EnterDecimalNumber, TitleKind::ApplicationName,
+        MessageButtons::Ok, MessageIcon::Exclamation },
 } };
 
 const CatalogueText* FindText(TextId id)

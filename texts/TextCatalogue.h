@@ -43,6 +43,9 @@ enum class TextId {
     SettingsFileNotOpened,
     SaveChanges,
     PrintFailed,
+    // The settings pages' edit fields.
+    EnterWholeNumber,
+    EnterDecimalNumber,
 };
 
 // One row of the message catalogue. A form that does not exist is empty.
@@ -94,6 +97,8 @@ enum class MessageUse {
     SettingsFileNotOpened,
     SaveChanges,
     PrintFailed,
+    EnterWholeNumber,
+    EnterDecimalNumber,
 };
 
 // The complete box for `language` with `argument` put into the placeholder, ready for

@@ -5,8 +5,8 @@
 #include <memory>
 #include <numbers>
 
-#include "devtools/mkcard/AviStreamPatch.h"
 #include "devtools/mkcard/PicturePainter.h"
+#include "playback/AviStreamPatch.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>

@@ -62,31 +62,6 @@ void Logo(QPainter& p, const QPointF& at)
     p.restore();
 }
 
-void MapPlaceholder(QPainter& p, const QRect& area)
-{
-    p.fillRect(area, QColor(18, 22, 27));
-    p.save();
-    p.setClipRect(area);
-    p.setPen(QPen(QColor(30, 36, 43), 1));
-    for (int x = area.left(); x < area.right(); x += 22)
-        p.drawLine(x, area.top(), x, area.bottom());
-    for (int y = area.top(); y < area.bottom(); y += 22)
-        p.drawLine(area.left(), y, area.right(), y);
-    p.setPen(QPen(QColor(40, 48, 57), 6, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(area.left() + 20, area.bottom() - 60, area.right() - 40, area.top() + 90);
-    p.drawLine(area.left() + 90, area.top(), area.left() + 150, area.bottom());
-    const QPointF pin(area.center());
-    QPainterPath marker;
-    marker.moveTo(pin + QPointF(0, 14));
-    marker.cubicTo(pin + QPointF(-12, -2), pin + QPointF(-10, -18), pin + QPointF(0, -18));
-    marker.cubicTo(pin + QPointF(10, -18), pin + QPointF(12, -2), pin + QPointF(0, 14));
-    p.setPen(Qt::NoPen);
-    p.fillPath(marker, QColor(52, 62, 74));
-    p.setBrush(QColor(18, 22, 27));
-    p.drawEllipse(pin + QPointF(0, -7), 4, 4);
-    p.restore();
-}
-
 void Background(QPainter& p, QSize s)
 {
     p.fillRect(QRect(QPoint(0, 0), s), colors::kBackground);
@@ -106,9 +81,8 @@ void Background(QPainter& p, QSize s)
     SmallLabel(p, QPointF(912, 314), "PLAYBACK", colors::kIconDim);
     SmallLabel(p, QPointF(912, 328), "CONTROL", QColor(70, 80, 90));
 
-    // Map area; the map pane covers it when it is there.
+    // Map area: the map pane lies over it (an empty pane shows the same colour).
     Card(p, QRectF(676, 350, 334, 361), QColor(18, 22, 27));
-    MapPlaceholder(p, QRect(680, 354, 326, 353));
 
     // Position row, telemetry panel, tool row.
     Card(p, QRectF(8, 404, 660, 46), colors::kBar);

@@ -3,9 +3,9 @@
 #include <fstream>
 
 #include "ExpectedDeviceFiles.h"
-#include "devtools/mkcard/AviStreamPatch.h"
 #include "devtools/mkcard/CardWriter.h"
 #include "devtools/mkcard/SettingsFileWriter.h"
+#include "playback/AviStreamPatch.h"
 #include "support/TestPaths.h"
 
 namespace velomira {

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QTemporaryDir>
 #include <QtGlobal>
+
+#include "map/MapScheme.h"
 
 int main(int argc, char** argv)
 {
@@ -13,6 +16,18 @@ int main(int argc, char** argv)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     if (qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS"))
         qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu");
+    // A viewer made by a test never reaches the real map providers: their addresses
+    // point at a closed local port unless a test serves them itself.
+    for (const char* name : { "VELOMIRA_MAPS_API_BASE", "VELOMIRA_TILE_URL" }) {
+        if (qEnvironmentVariableIsEmpty(name))
+            qputenv(name, "http://127.0.0.1:9");
+    }
+    // The map's web profile keeps its cache in a folder of this run only.
+    QTemporaryDir cache;
+    if (qEnvironmentVariableIsEmpty("XDG_CACHE_HOME") && cache.isValid())
+        qputenv("XDG_CACHE_HOME", cache.path().toLocal8Bit());
+    velomira::RegisterMapUrlScheme();
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     return RUN_ALL_TESTS();

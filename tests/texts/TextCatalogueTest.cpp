@@ -46,6 +46,10 @@ const ExpectedText kExpected[] = {
     { TextId::SaveChanges, "변경사항을 저장할까요?", "Do you want to save the changes?",
         "変更を保存しますか？" },
     { TextId::PrintFailed, "Print Fail", "Print Fail", "Print Fail" },
+    { TextId::EnterWholeNumber, "整数を入力してください。", "整数を入力してください。",
+        "整数を入力してください。" },
+    { TextId::EnterDecimalNumber, "数字を入力してください。", "数字を入力してください。",
+        "数字を入力してください。" },
 };
 
 TEST(TextChoice, EveryCatalogueTextMatchesItsTableInEachLanguage)

@@ -1,4 +1,4 @@
-#include "devtools/mkcard/AviStreamPatch.h"
+#include "playback/AviStreamPatch.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,0 +1,113 @@
+#include "playback/ffmpeg/FrameGrabber.h"
+
+#include <thread>
+
+#include "playback/ffmpeg/MediaSource.h"
+
+namespace velomira {
+
+namespace {
+
+using namespace ffmpeg;
+
+QImage ToRgb(const AVFrame* frame)
+{
+    QImage image(frame->width, frame->height, QImage::Format_RGB32);
+    if (image.isNull())
+        return {};
+    SwsContextPtr scaler(sws_getContext(frame->width, frame->height,
+        static_cast<AVPixelFormat>(frame->format), frame->width, frame->height, AV_PIX_FMT_RGB32,
+        SWS_BICUBIC | SWS_ACCURATE_RND | SWS_FULL_CHR_H_INT, nullptr, nullptr, nullptr));
+    if (!scaler)
+        return {};
+    uint8_t* planes[4] = { image.bits(), nullptr, nullptr, nullptr };
+    const int strides[4] = { static_cast<int>(image.bytesPerLine()), 0, 0, 0 };
+    if (sws_scale(scaler.get(), frame->data, frame->linesize, 0, frame->height, planes, strides)
+        <= 0)
+        return {};
+    return image;
+}
+
+} // namespace
+
+std::optional<GrabbedPicture> GrabPicture(
+    const std::string& path, int output, std::int64_t positionMs)
+{
+    const std::unique_ptr<MediaSource> source = MediaSource::Open(path);
+    if (!source || source->VideoStream(output) < 0)
+        return std::nullopt;
+    AVFormatContext* in = source->Context();
+    const int index = source->VideoStream(output);
+    const AVStream* stream = in->streams[index];
+    const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
+    CodecContextPtr decoder(avcodec_alloc_context3(codec));
+    if (codec == nullptr || !decoder
+        || avcodec_parameters_to_context(decoder.get(), stream->codecpar) < 0)
+        return std::nullopt;
+    decoder->thread_count = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    if (avcodec_open2(decoder.get(), codec, nullptr) < 0)
+        return std::nullopt;
+    for (unsigned i = 0; i < in->nb_streams; ++i)
+        in->streams[i]->discard = static_cast<int>(i) == index ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
+
+    // Play positions count from the recording's start.
+    const std::int64_t startUs = in->start_time != AV_NOPTS_VALUE ? in->start_time : 0;
+    const std::int64_t targetUs = std::max<std::int64_t>(0, positionMs) * 1000 + startUs;
+    const std::int64_t target
+        = av_rescale_q(targetUs, AVRational { 1, 1000000 }, stream->time_base);
+    if (av_seek_frame(in, index, target, AVSEEK_FLAG_BACKWARD) < 0)
+        av_seek_frame(in, index, 0, AVSEEK_FLAG_BACKWARD);
+
+    // Decode forward from the keyframe: keep the latest picture at or before the target,
+    // stop at the first one after it.
+    PacketPtr packet = MakePacket();
+    FramePtr frame = MakeFrame();
+    FramePtr chosen;
+    std::int64_t chosenUs = 0;
+    bool past = false;
+    bool draining = false;
+    while (!past) {
+        if (!draining) {
+            const int read = av_read_frame(in, packet.get());
+            if (read < 0) {
+                draining = true;
+                avcodec_send_packet(decoder.get(), nullptr);
+            } else {
+                if (packet->stream_index == index)
+                    avcodec_send_packet(decoder.get(), packet.get());
+                av_packet_unref(packet.get());
+            }
+        }
+        for (;;) {
+            const int received = avcodec_receive_frame(decoder.get(), frame.get());
+            if (received == AVERROR_EOF) {
+                past = true;
+                break;
+            }
+            if (received < 0)
+                break;
+            const std::int64_t timeUs
+                = ToMicroseconds(frame->best_effort_timestamp, stream->time_base);
+            if (chosen && timeUs != INT64_MIN && timeUs > targetUs) {
+                past = true;
+                break;
+            }
+            chosen.reset(av_frame_clone(frame.get()));
+            chosenUs = timeUs == INT64_MIN ? 0 : timeUs;
+            av_frame_unref(frame.get());
+            if (timeUs > targetUs) {
+                past = true;
+                break;
+            }
+        }
+    }
+    if (!chosen)
+        return std::nullopt;
+    QImage image = ToRgb(chosen.get());
+    if (image.isNull())
+        return std::nullopt;
+    return GrabbedPicture { std::move(image),
+        std::max<std::int64_t>(0, chosenUs - startUs) / 1000 };
+}
+
+} // namespace velomira
