@@ -202,4 +202,14 @@ bool MediaPlayer::SoundAudible() const
     return m_graph && m_graph->Engine() && m_graph->Engine()->SoundAudible();
 }
 
+int64_t MediaPlayer::SoundBytesToDevice() const
+{
+    return m_graph && m_graph->Engine() ? m_graph->Engine()->SoundBytesToDevice() : 0;
+}
+
+double MediaPlayer::SoundDeviceGain() const
+{
+    return m_graph && m_graph->Engine() ? m_graph->Engine()->SoundDeviceGain() : -1.0;
+}
+
 } // namespace velomira

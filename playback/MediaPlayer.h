@@ -67,6 +67,12 @@ public:
     int64_t PicturesDropped() const;
     // True while the sound of the recording reaches a sound device.
     bool SoundAudible() const;
+    // PCM bytes handed to the sound device since the recording was opened: 48 kHz,
+    // 2 channels, 16 bits, so about 192 000 per second played at normal speed.
+    int64_t SoundBytesToDevice() const;
+    // The gain the sound device applies to the recording's sound (0 .. 1: the volume
+    // and the wave-output volume together), or -1 while no device plays it.
+    double SoundDeviceGain() const;
 
     // Hundredths of a decibel for a volume of 0 .. 100 (50 gives -301; 0 and 100 give
     // -10000).

@@ -24,8 +24,14 @@ void PlaybackGraph::TearDown()
 {
     if (m_engine)
         m_engine->Shutdown();
-    for (auto& presenter : m_presenters)
+    // No picture of this recording may stay on screen once it is gone: the views show
+    // their empty look until the next recording's first picture (a window that the next
+    // recording does not feed, such as the rear one of a one-stream file, stays empty).
+    for (auto& presenter : m_presenters) {
+        if (presenter)
+            presenter->ClearWindow();
         presenter.reset();
+    }
     m_engine.reset();
     m_built = false;
     m_state = kStateStopped;

@@ -45,6 +45,14 @@ void VideoPresenter::Present()
     m_window->ShowPicture(m_lastImage, m_lastPart);
 }
 
+void VideoPresenter::ClearWindow()
+{
+    m_lastImage = QImage();
+    m_lastPtsUs = -1;
+    if (m_window != nullptr)
+        m_window->ClearPicture();
+}
+
 bool VideoPresenter::ShowLastPicture()
 {
     if (m_window == nullptr || m_lastImage.isNull())

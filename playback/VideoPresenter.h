@@ -24,6 +24,8 @@ public:
     void UpdateGeometry();
     // Shows the last picture again (a paint of the window).
     bool ShowLastPicture();
+    // Leaves the window empty: the recording it showed is gone.
+    void ClearWindow();
     int64_t LastPtsUs() const { return m_lastPtsUs; }
 
 public slots:

@@ -2,8 +2,10 @@
 
 #include <QAudioFormat>
 #include <QAudioSink>
+#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QLoggingCategory>
+#include <QMediaDevices>
 #include <QThread>
 #include <QTimer>
 
@@ -29,14 +31,16 @@ constexpr int kBytesPerSecond = kOutputRate * kOutputChannels * 2;
 constexpr int kSinkBufferBytes = kBytesPerSecond / 5;
 // The clock follows the sound when they drift further apart than this.
 constexpr int64_t kClockToleranceUs = 40000;
+// Where a stage's thread stands, for deleting its thread object once it is left running.
+enum ThreadFate : int { kThreadRunning, kThreadFinished, kThreadLeft };
 } // namespace
 
-AudioStage::AudioStage(
-    const AVStream* stream, QAudioDevice device, PacketQueue& queue, PlaybackShared& shared)
-    : m_stream(stream)
-    , m_device(std::move(device))
-    , m_queue(queue)
-    , m_shared(shared)
+AudioStage::AudioStage(const AVStream* stream, std::shared_ptr<PacketQueue> queue,
+    std::shared_ptr<PlaybackShared> shared)
+    : m_codecParameters(stream->codecpar)
+    , m_timeBase(stream->time_base)
+    , m_queue(std::move(queue))
+    , m_shared(std::move(shared))
 { }
 
 AudioStage::~AudioStage()
@@ -44,36 +48,66 @@ AudioStage::~AudioStage()
     Stop();
 }
 
-bool AudioStage::Start()
+AudioStage::StartResult AudioStage::Start()
 {
-    const AVCodec* codec = avcodec_find_decoder(m_stream->codecpar->codec_id);
+    const AVCodec* codec = avcodec_find_decoder(m_codecParameters->codec_id);
     if (codec == nullptr)
-        return false;
+        return StartResult::kNoDecoder;
     m_decoder.reset(avcodec_alloc_context3(codec));
-    if (!m_decoder || avcodec_parameters_to_context(m_decoder.get(), m_stream->codecpar) < 0)
-        return false;
-    m_decoder->pkt_timebase = m_stream->time_base;
+    if (!m_decoder || avcodec_parameters_to_context(m_decoder.get(), m_codecParameters) < 0)
+        return StartResult::kNoDecoder;
+    m_decoder->pkt_timebase = m_timeBase;
     if (avcodec_open2(m_decoder.get(), codec, nullptr) < 0) {
         m_decoder.reset();
-        return false;
+        return StartResult::kNoDecoder;
     }
-    m_thread.reset(QThread::create([this] { RunThread(); }));
+    // The thread keeps the stage alive until it ends; the reference is dropped when the
+    // thread function returns, so the finished thread object holds none.
+    m_thread.reset(QThread::create([keep = shared_from_this()]() mutable {
+        const std::shared_ptr<AudioStage> stage = std::move(keep);
+        stage->RunThread();
+    }));
+    m_threadFate = std::make_shared<std::atomic<int>>(kThreadRunning);
+    QThread* thread = m_thread.get();
+    QObject::connect(
+        thread, &QThread::finished, thread,
+        [thread, fate = m_threadFate] {
+            if (fate->exchange(kThreadFinished) == kThreadLeft)
+                thread->deleteLater();
+        },
+        Qt::DirectConnection);
     m_thread->start();
-    return true;
+
+    std::unique_lock lock(m_lookupMutex);
+    m_lookupDone.wait_for(lock, std::chrono::milliseconds(kDeviceLookupWaitMs),
+        [this] { return m_lookup != Lookup::kPending; });
+    return m_lookup == Lookup::kNone ? StartResult::kNoDevice : StartResult::kStarted;
 }
 
 void AudioStage::Stop()
 {
     m_stop = true;
-    if (m_thread) {
-        m_thread->wait();
+    if (!m_thread)
+        return;
+    if (m_thread->wait(QDeadlineTimer(kStopWaitMs))) {
         m_thread.reset();
+        return;
+    }
+    // The thread is stuck in a call to the sound server. It ends on its own when the
+    // call returns; whoever sees the other side's mark last deletes the thread object.
+    qCWarning(lcAudioStage) << "the sound device does not answer; its thread ends on its own";
+    QThread* thread = m_thread.release();
+    if (m_threadFate->exchange(kThreadLeft) == kThreadFinished) {
+        thread->wait();
+        delete thread;
     }
 }
 
 void AudioStage::RunThread()
 {
-    OpenSink();
+    LookUpDevice();
+    if (!m_stop)
+        OpenSink();
     QEventLoop loop;
     QTimer timer;
     timer.setInterval(5);
@@ -84,12 +118,23 @@ void AudioStage::RunThread()
             Feed();
     });
     timer.start();
-    loop.exec();
+    if (!m_stop)
+        loop.exec();
     timer.stop();
     if (m_sink)
         m_sink->stop();
     m_sink.reset();
     m_filter.reset();
+}
+
+void AudioStage::LookUpDevice()
+{
+    // The first look of the process connects to the sound server and waits for it.
+    QAudioDevice device = QMediaDevices::defaultAudioOutput();
+    std::lock_guard lock(m_lookupMutex);
+    m_device = std::move(device);
+    m_lookup = m_device.isNull() ? Lookup::kNone : Lookup::kFound;
+    m_lookupDone.notify_all();
 }
 
 void AudioStage::OpenSink()
@@ -131,6 +176,7 @@ void AudioStage::Restart(int serial)
         if (m_output == nullptr) {
             m_sink.reset();
             m_audible = false;
+            m_deviceGain = -1.0;
         }
     }
 }
@@ -211,17 +257,16 @@ bool AudioStage::Produce()
         m_pcmOffset = 0;
         const int received = avcodec_receive_frame(m_decoder.get(), m_frame.get());
         if (received == 0) {
-            const int64_t ptsUs
-                = ToMicroseconds(m_frame->best_effort_timestamp, m_stream->time_base);
+            const int64_t ptsUs = ToMicroseconds(m_frame->best_effort_timestamp, m_timeBase);
             const int64_t lengthUs = static_cast<int64_t>(m_frame->nb_samples) * 1000000
                 / std::max(1, m_frame->sample_rate);
-            if (ptsUs != INT64_MIN && ptsUs + lengthUs <= m_shared.seekTargetUs.load()
+            if (ptsUs != INT64_MIN && ptsUs + lengthUs <= m_shared->seekTargetUs.load()
                 && m_producedMediaUs == INT64_MIN) {
                 av_frame_unref(m_frame.get());
                 continue; // before the seek target
             }
             if (m_producedMediaUs == INT64_MIN)
-                m_producedMediaUs = ptsUs != INT64_MIN ? ptsUs : m_shared.seekTargetUs.load();
+                m_producedMediaUs = ptsUs != INT64_MIN ? ptsUs : m_shared->seekTargetUs.load();
             if (av_buffersrc_add_frame(m_filterIn, m_frame.get()) < 0)
                 av_frame_unref(m_frame.get());
             PushFilteredFrames();
@@ -241,7 +286,7 @@ bool AudioStage::Produce()
         }
         if (received != AVERROR(EAGAIN))
             continue; // a damaged frame
-        std::optional<QueuedPacket> item = m_queue.Pop(std::chrono::milliseconds(0));
+        std::optional<QueuedPacket> item = m_queue->Pop(std::chrono::milliseconds(0));
         if (!item)
             return false;
         if (item->serial != m_serial)
@@ -253,13 +298,13 @@ bool AudioStage::Produce()
 
 void AudioStage::Feed()
 {
-    const int serial = m_shared.serial.load();
+    const int serial = m_shared->serial.load();
     if (serial != m_serial)
         Restart(serial);
 
     if (!m_sink) {
         // Without a device the packets are still taken, so the demuxer never waits.
-        while (m_queue.Pop(std::chrono::milliseconds(0))) { }
+        while (m_queue->Pop(std::chrono::milliseconds(0))) { }
         return;
     }
     if (m_sink->error() == QAudio::OpenError || m_sink->error() == QAudio::FatalError) {
@@ -267,14 +312,16 @@ void AudioStage::Feed()
         m_sink.reset();
         m_output = nullptr;
         m_audible = false;
+        m_deviceGain = -1.0;
         return;
     }
     const double gain = m_gain.load();
     if (gain != m_appliedGain) {
         m_sink->setVolume(gain);
         m_appliedGain = gain;
+        m_deviceGain = m_sink->volume();
     }
-    if (m_shared.Paused()) {
+    if (m_shared->Paused()) {
         if (!m_suspended) {
             m_sink->suspend();
             m_suspended = true;
@@ -298,6 +345,7 @@ void AudioStage::Feed()
         if (written <= 0)
             break;
         m_pcmOffset += static_cast<size_t>(written);
+        m_bytesToDevice += written;
         free -= written;
     }
     if (m_producedMediaUs == INT64_MIN)
@@ -311,7 +359,7 @@ void AudioStage::Feed()
     const int64_t heldUs
         = static_cast<int64_t>(std::max<qsizetype>(0, held) * 1e6 / kBytesPerSecond * rate);
     if (m_pcmOffset > 0 || held > 0)
-        m_shared.SyncToAudio(m_writtenMediaUs - heldUs, m_serial, kClockToleranceUs);
+        m_shared->SyncToAudio(m_writtenMediaUs - heldUs, m_serial, kClockToleranceUs);
 }
 
 } // namespace velomira::ffmpeg

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include <QMediaDevices>
-
 #include "playback/ffmpeg/AudioStage.h"
 #include "playback/ffmpeg/Demuxer.h"
 #include "playback/ffmpeg/MediaSource.h"
@@ -24,13 +22,14 @@ struct PlaybackEngine::Impl {
     uint8_t sourceOption = 0;
     RecordingInfo emptyInfo;
 
-    PlaybackShared shared;
+    // Shared with the audio thread, which may outlive the engine (see AudioStage).
+    std::shared_ptr<PlaybackShared> shared = std::make_shared<PlaybackShared>();
     PictureSlot pictureSlots[2];
     PacketQueue videoQueues[2];
-    PacketQueue audioQueue;
+    std::shared_ptr<PacketQueue> audioQueue = std::make_shared<PacketQueue>();
     std::unique_ptr<Demuxer> demuxer;
     std::unique_ptr<VideoStage> video[2];
-    std::unique_ptr<AudioStage> audio;
+    std::shared_ptr<AudioStage> audio;
     double volumeGain = 1.0;
     double waveGain = 1.0;
 
@@ -38,7 +37,7 @@ struct PlaybackEngine::Impl {
     {
         for (PacketQueue& queue : videoQueues)
             queue.Abort();
-        audioQueue.Abort();
+        audioQueue->Abort();
         for (auto& stage : video) {
             if (stage)
                 stage->Stop();
@@ -71,7 +70,7 @@ struct PlaybackEngine::Impl {
     {
         if (!demuxer)
             return false;
-        const int serial = shared.serial.load();
+        const int serial = shared->serial.load();
         if (!demuxer->EndedIn(serial))
             return false;
         int64_t lastUs = 0;
@@ -84,7 +83,7 @@ struct PlaybackEngine::Impl {
         }
         if (audio && audio->Audible() && !audio->EndedIn(serial))
             return false;
-        return shared.ClockUs() >= lastUs;
+        return shared->ClockUs() >= lastUs;
     }
 };
 
@@ -121,19 +120,19 @@ void PlaybackEngine::Start(int videoOutputs, bool withAudio)
 {
     if (!m->source || m->demuxer)
         return;
-    m->shared.SetPaused(true);
-    m->shared.SetClock(0);
+    m->shared->SetPaused(true);
+    m->shared->SetClock(0);
     for (PacketQueue& queue : m->videoQueues)
         queue.Reset();
-    m->audioQueue.Reset();
-    m->demuxer = std::make_unique<Demuxer>(*m->source, m->shared);
+    m->audioQueue->Reset();
+    m->demuxer = std::make_unique<Demuxer>(*m->source, *m->shared);
     AVFormatContext* context = m->source->Context();
     for (int n = 0; n < std::min(videoOutputs, 2); ++n) {
         const int index = m->source->VideoStream(n);
         if (index < 0)
             continue;
         auto stage = std::make_unique<VideoStage>(
-            context->streams[index], m->videoQueues[n], m->shared, m->pictureSlots[n]);
+            context->streams[index], m->videoQueues[n], *m->shared, m->pictureSlots[n]);
         if (stage->Start()) {
             m->demuxer->Route(index, &m->videoQueues[n]);
             m->video[n] = std::move(stage);
@@ -141,15 +140,14 @@ void PlaybackEngine::Start(int videoOutputs, bool withAudio)
     }
     const int audioIndex = m->source->AudioStream();
     if (withAudio && audioIndex >= 0) {
-        const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-        if (!device.isNull()) {
-            auto stage = std::make_unique<AudioStage>(
-                context->streams[audioIndex], device, m->audioQueue, m->shared);
-            if (stage->Start()) {
-                m->demuxer->Route(audioIndex, &m->audioQueue);
-                m->audio = std::move(stage);
-                m->ApplyGain();
-            }
+        auto stage
+            = std::make_shared<AudioStage>(context->streams[audioIndex], m->audioQueue, m->shared);
+        if (stage->Start() == AudioStage::StartResult::kStarted) {
+            m->demuxer->Route(audioIndex, m->audioQueue.get());
+            m->audio = std::move(stage);
+            m->ApplyGain();
+        } else {
+            stage->Stop();
         }
     }
     m->demuxer->Start();
@@ -177,13 +175,13 @@ bool PlaybackEngine::SoundAudible() const
 
 void PlaybackEngine::SetPaused(bool paused)
 {
-    m->shared.SetPaused(paused);
+    m->shared->SetPaused(paused);
     m->WakeStages();
 }
 
 void PlaybackEngine::SetRate(double rate)
 {
-    m->shared.SetSpeed(rate);
+    m->shared->SetSpeed(rate);
     if (m->audio)
         m->audio->SetRate(rate);
     m->WakeStages();
@@ -194,9 +192,9 @@ void PlaybackEngine::Seek(int64_t ms)
     if (!m->demuxer)
         return;
     const int64_t targetUs = std::clamp<int64_t>(ms, 0, std::max<int64_t>(0, DurationMs())) * 1000;
-    m->shared.seekTargetUs = targetUs;
-    const int serial = m->shared.serial.fetch_add(1) + 1;
-    m->shared.SetClock(targetUs);
+    m->shared->seekTargetUs = targetUs;
+    const int serial = m->shared->serial.fetch_add(1) + 1;
+    m->shared->SetClock(targetUs);
     m->demuxer->RequestSeek(targetUs, serial);
     m->WakeStages();
 }
@@ -222,7 +220,7 @@ int64_t PlaybackEngine::PositionMs() const
         return 0;
     if (m->PlayedOut())
         return durationMs;
-    return std::clamp<int64_t>(m->shared.ClockUs() / 1000, 0, durationMs);
+    return std::clamp<int64_t>(m->shared->ClockUs() / 1000, 0, durationMs);
 }
 
 int64_t PlaybackEngine::DurationMs() const
@@ -250,7 +248,7 @@ PictureSlot& PlaybackEngine::Slot(int output)
 
 int PlaybackEngine::Serial() const
 {
-    return m->shared.serial.load();
+    return m->shared->serial.load();
 }
 
 void PlaybackEngine::RefreshPictures()
@@ -258,14 +256,24 @@ void PlaybackEngine::RefreshPictures()
     m->WakeStages();
 }
 
+int64_t PlaybackEngine::SoundBytesToDevice() const
+{
+    return m->audio ? m->audio->BytesToDevice() : 0;
+}
+
+double PlaybackEngine::SoundDeviceGain() const
+{
+    return m->audio ? m->audio->DeviceGain() : -1.0;
+}
+
 int64_t PlaybackEngine::PicturesPresented() const
 {
-    return m->shared.presented.load();
+    return m->shared->presented.load();
 }
 
 int64_t PlaybackEngine::PicturesDropped() const
 {
-    return m->shared.dropped.load();
+    return m->shared->dropped.load();
 }
 
 } // namespace velomira

@@ -59,6 +59,11 @@ public:
     // Asks the video stages to show their last picture again (new geometry).
     void RefreshPictures();
 
+    // PCM bytes (48 kHz, 2 channels, 16 bits) handed to the sound device since Start().
+    int64_t SoundBytesToDevice() const;
+    // The gain the sound device applies (0 .. 1), or -1 while none plays the sound.
+    double SoundDeviceGain() const;
+
     int64_t PicturesPresented() const;
     int64_t PicturesDropped() const;
 

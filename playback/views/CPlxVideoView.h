@@ -45,6 +45,8 @@ public:
     QRect VisibleRect() const override;
     void ShowPicture(const QImage& image, const QRect& part) override;
     void ClearPicture() override;
+    // True while a picture is shown (false: the empty look).
+    bool HasPicture() const { return !m_picture.isNull(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

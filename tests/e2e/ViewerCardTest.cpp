@@ -7,6 +7,7 @@
 
 #include "drives/StickAndCardMounts.h"
 #include "e2e/ViewerSupport.h"
+#include "playback/views/CPlxVideoView.h"
 #include "skin/CBitSlider.h"
 #include "skin/CBitmapButton.h"
 
@@ -224,6 +225,7 @@ TEST(ViewerCardRemoved, WhilePlayingResetsListsLabelsSlidersAndPlayer)
     viewer.Press(1012);
     ASSERT_TRUE(WaitUntil([&] { return viewer.window->Slider(1002)->value() > 300; }));
     viewer.window->Slider(1004)->setValue(80);
+    ASSERT_TRUE(viewer.window->frontView()->HasPicture());
 
     std::filesystem::rename(viewer.cardFolder, viewer.cardFolder.string() + "-gone");
     ASSERT_TRUE(WaitUntil([&] { return viewer.list().ItemCount() == 0; }, 3000));
@@ -236,6 +238,8 @@ TEST(ViewerCardRemoved, WhilePlayingResetsListsLabelsSlidersAndPlayer)
     EXPECT_EQ(viewer.window->Slider(1004)->value(), 50);
     EXPECT_TRUE(viewer.session->card().cardDrive.empty());
     EXPECT_EQ(viewer.window->Button(1006)->text(), "Play");
+    EXPECT_FALSE(viewer.window->frontView()->HasPicture());
+    EXPECT_FALSE(viewer.window->rearView()->HasPicture());
 }
 
 TEST(ViewerCardRemoved, AnotherDriveGoingAwayChangesNothing)

@@ -3,11 +3,17 @@
 // the recording without telemetry.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <functional>
+
 #include <QElapsedTimer>
+#include <QMouseEvent>
 
 #include "e2e/ViewerSupport.h"
+#include "playback/views/CPlxVideoView.h"
 #include "skin/CBitSlider.h"
 #include "skin/CBitmapButton.h"
+#include "skin/CSkinButton.h"
 
 namespace velomira {
 namespace {
@@ -87,7 +93,11 @@ TEST(ViewerTransport, StopResetsTheLabelsAndTheNextPlayReloads)
     ViewerOnCard viewer;
     viewer.Press(1012);
     ASSERT_TRUE(WaitUntil([&] { return viewer.window->Slider(1002)->value() > 300; }));
+    ASSERT_TRUE(viewer.window->frontView()->HasPicture());
+    ASSERT_TRUE(viewer.window->rearView()->HasPicture());
     viewer.Press(1007);
+    EXPECT_FALSE(viewer.window->frontView()->HasPicture());
+    EXPECT_FALSE(viewer.window->rearView()->HasPicture());
     EXPECT_EQ(viewer.Label(1014), "00:00:00");
     EXPECT_EQ(viewer.Label(1015), "00:00:00");
     EXPECT_EQ(viewer.window->Slider(1002)->value(), 0);
@@ -96,6 +106,7 @@ TEST(ViewerTransport, StopResetsTheLabelsAndTheNextPlayReloads)
     EXPECT_TRUE(viewer.session->timer().isActive()); // the tick finds no graph
     test::Pump(450);
     EXPECT_EQ(viewer.Label(1014), "00:00:00");
+    EXPECT_FALSE(viewer.window->frontView()->HasPicture());
 
     viewer.Press(1006);
     EXPECT_TRUE(viewer.Playing());
@@ -151,6 +162,56 @@ TEST(ViewerTransport, AdvancesAtTheEndAndStopsAfterTheLast)
     EXPECT_EQ(viewer.window->Button(1006)->text(), "Play");
     EXPECT_EQ(viewer.currentIndex(), 4);
     EXPECT_TRUE(viewer.messages.shown().empty());
+}
+
+// A click with the mouse: the mute button toggles its check on the release.
+void ClickWithMouse(QWidget* w)
+{
+    const QPointF at = QRectF(w->rect()).center();
+    QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::LeftButton,
+        Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, w->mapToGlobal(at), Qt::LeftButton,
+        Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &release);
+}
+
+TEST(ViewerTransport, TheSoundDeviceFollowsTheVolumeSliderAndMute)
+{
+    if (qEnvironmentVariableIsEmpty("PULSE_SERVER"))
+        GTEST_SKIP() << "no sound server named (scripts/test starts one)";
+    ViewerOnCard viewer;
+    viewer.Press(1012);
+    ASSERT_TRUE(WaitUntil([&] { return viewer.Playing(); }));
+    CBitSlider* volume = viewer.window->Slider(1004);
+    // The gain is 10^(level / 2000) x (wave-out level / 65535), with the level in
+    // hundredths of a decibel: -301 for 50, -4 for 99.
+    struct Case {
+        const char* name;
+        std::function<void()> act;
+        double gain;
+    };
+    const Case cases[] = {
+        { "at the start, 50", [] {}, 0.353560 },
+        { "slider to 99: the wave-out level follows at once",
+            [&] { volume->setSliderPosition(99); }, 0.700053 },
+        { "pause and resume: the player's volume follows",
+            [&] {
+                viewer.Press(1006);
+                viewer.Press(1006);
+            },
+            0.985441 },
+        { "mute", [&] { ClickWithMouse(viewer.window->MuteButton()); }, 0.0 },
+        { "unmute", [&] { ClickWithMouse(viewer.window->MuteButton()); }, 0.985441 },
+        { "slider to 0", [&] { volume->setSliderPosition(0); }, 0.0 },
+    };
+    for (const Case& c : cases) {
+        c.act();
+        EXPECT_TRUE(WaitUntil(
+            [&] { return std::abs(viewer.player().SoundDeviceGain() - c.gain) < 1e-5; }, 2000))
+            << c.name << ": " << viewer.player().SoundDeviceGain();
+    }
+    EXPECT_TRUE(viewer.window->MuteButton()->GetCheck());
 }
 
 } // namespace

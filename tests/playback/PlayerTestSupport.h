@@ -38,4 +38,14 @@ inline void Pump(int ms)
     WaitUntil([] { return false; }, ms);
 }
 
+// Milliseconds that `operation` took.
+template<typename Operation>
+qint64 Timed(Operation operation)
+{
+    QElapsedTimer timer;
+    timer.start();
+    operation();
+    return timer.elapsed();
+}
+
 } // namespace velomira::test

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstring>
 #include <deque>
 #include <string>
@@ -10,8 +11,11 @@
 
 namespace velomira::test {
 
-// A player that records what it is asked and answers from fields the test sets. Open
-// makes a fresh graph; Run, Pause and Stop change the state as the real player does.
+// A player that records what it is asked and answers from fields the test sets. Open,
+// Run, Pause, Stop and Close change the state and answer as the real player does (the
+// contract test runs one table against both): Open leaves a recording with pictures
+// stopped (2), one without any fresh (3); Run and Stop refuse a graph in the wrong state
+// with 0; every operation without a graph answers as the real player does.
 class ScriptedPlayer : public PlayerPort {
 public:
     struct Sample {
@@ -48,7 +52,7 @@ public:
         opened.push_back(path);
         if (!openSucceeds)
             return false;
-        state = kStateFresh;
+        state = videoStreams > 0 ? kStateStopped : kStateFresh;
         positionMs = 0;
         if (!samplesPerOpen.empty()) {
             samples = samplesPerOpen.front();
@@ -65,53 +69,63 @@ public:
     int Run() override
     {
         ++runs;
-        if (state != kStateNoGraph)
-            state = kStateRunning;
-        return 0;
+        if (state == kStateNoGraph)
+            return 1;
+        if (state != kStatePaused && state != kStateStopped)
+            return 0;
+        state = kStateRunning;
+        return 1;
     }
     int Pause() override
     {
         ++pauses;
         if (state != kStateNoGraph)
             state = kStatePaused;
-        return 0;
+        return 1;
     }
     int Stop() override
     {
-        if (state != kStateNoGraph)
-            state = kStateStopped;
-        return 0;
+        if (state == kStateNoGraph)
+            return 1;
+        if (state != kStateRunning && state != kStatePaused)
+            return 0;
+        state = kStateStopped;
+        return 1;
     }
     int SetRate(float rate) override
     {
         rates.push_back(rate);
-        return 0;
+        return state == kStateNoGraph ? 0 : 1;
     }
     int SeekMs(std::int32_t ms) override
     {
         seeks.push_back(ms);
         positionMs = static_cast<std::uint64_t>(ms < 0 ? 0 : ms);
-        return 0;
+        return 1;
     }
     int SkipBack(double seconds) override
     {
+        if (state != kStateRunning && state != kStatePaused)
+            return 0;
         const auto step = static_cast<std::uint64_t>(seconds * 1000);
         positionMs = positionMs > step ? positionMs - step : 0;
-        return 0;
+        return 1;
     }
     int SkipForward(double seconds) override
     {
-        positionMs += static_cast<std::uint64_t>(seconds * 1000);
-        return 0;
+        if (state != kStateRunning && state != kStatePaused)
+            return 0;
+        positionMs = std::min(durationMs, positionMs + static_cast<std::uint64_t>(seconds * 1000));
+        return 1;
     }
-    std::uint64_t PositionMs() const override { return positionMs; }
-    std::uint64_t DurationMs() const override { return durationMs; }
+    std::uint64_t PositionMs() const override { return state == kStateNoGraph ? 0 : positionMs; }
+    std::uint64_t DurationMs() const override { return state == kStateNoGraph ? 0 : durationMs; }
     int State() const override { return state; }
     int VideoStreamCount() const override { return state == kStateNoGraph ? 0 : videoStreams; }
     int SetVolume(int volume) override
     {
         volumes.push_back(volume);
-        return 0;
+        return 1;
     }
     void SetWaveOutVolume(std::uint32_t volume) override { waveOut.push_back(volume); }
     int PullTextSample(std::uint8_t* buffer, std::uint32_t* capacity, std::int32_t* timeMs) override

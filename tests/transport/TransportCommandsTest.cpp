@@ -126,7 +126,7 @@ TEST(TransportLoad, NoTelemetryMovesOnAndReportsTheFileInTheWindowsLanguage)
         EXPECT_EQ(rig.messages.shown()[0].text, c.text) << c.language;
         EXPECT_EQ(rig.state.currentIndex, c.expectedIndex) << c.language;
         EXPECT_EQ(rig.timerStops, c.timerStops) << c.language;
-        EXPECT_EQ(rig.player.state, c.timerStops == 0 ? kStateRunning : kStateFresh);
+        EXPECT_EQ(rig.player.state, c.timerStops == 0 ? kStateRunning : kStateStopped);
     }
 }
 
@@ -213,6 +213,7 @@ TEST(TransportSpeedAndSkips, OnlyWhilePlayingOrPaused)
     rig.transport.OnPlay();
     EXPECT_EQ(rig.player.rates.back(), 2.0f);
 
+    rig.player.durationMs = 10000;
     rig.player.positionMs = 1500;
     rig.transport.OnSkipForward();
     EXPECT_EQ(rig.player.positionMs, 2500u);
