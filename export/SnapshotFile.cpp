@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <future>
 #include <memory>
 #include <system_error>
 
@@ -27,7 +28,8 @@ struct ExifDataDeleter {
 constexpr ExifByteOrder kOrder = EXIF_BYTE_ORDER_INTEL;
 
 // A new entry of `components` values of `format` in `ifd`, owned by the EXIF data.
-ExifEntry* AddEntry(ExifData* exif, ExifIfd ifd, ExifTag tag, ExifFormat format, unsigned components)
+ExifEntry* AddEntry(
+    ExifData* exif, ExifIfd ifd, ExifTag tag, ExifFormat format, unsigned components)
 {
     ExifMem* mem = exif_mem_new_default();
     ExifEntry* entry = exif_entry_new_mem(mem);
@@ -45,11 +47,13 @@ ExifEntry* AddEntry(ExifData* exif, ExifIfd ifd, ExifTag tag, ExifFormat format,
 
 void AddText(ExifData* exif, ExifIfd ifd, ExifTag tag, const std::string& text)
 {
-    ExifEntry* entry = AddEntry(exif, ifd, tag, EXIF_FORMAT_ASCII, static_cast<unsigned>(text.size() + 1));
+    ExifEntry* entry
+        = AddEntry(exif, ifd, tag, EXIF_FORMAT_ASCII, static_cast<unsigned>(text.size() + 1));
     std::memcpy(entry->data, text.c_str(), text.size() + 1);
 }
 
-void AddRationals(ExifData* exif, ExifIfd ifd, ExifTag tag, std::initializer_list<ExifRational> values)
+void AddRationals(
+    ExifData* exif, ExifIfd ifd, ExifTag tag, std::initializer_list<ExifRational> values)
 {
     ExifEntry* entry
         = AddEntry(exif, ifd, tag, EXIF_FORMAT_RATIONAL, static_cast<unsigned>(values.size()));
@@ -69,7 +73,8 @@ void AddCoordinate(ExifData* exif, ExifTag tag, double degrees)
     const double whole = std::floor(std::fabs(degrees));
     const double minutes = std::floor((std::fabs(degrees) - whole) * 60);
     const double seconds = ((std::fabs(degrees) - whole) * 60 - minutes) * 60;
-    AddRationals(exif, EXIF_IFD_GPS, tag, { Rational(whole, 1), Rational(minutes, 1), Rational(seconds, 1000) });
+    AddRationals(exif, EXIF_IFD_GPS, tag,
+        { Rational(whole, 1), Rational(minutes, 1), Rational(seconds, 1000) });
 }
 
 // "YYYY:MM:DD HH:MM:SS" from "YYYY-MM-DDTHH:MM:SS[.sss]Z".
@@ -106,10 +111,12 @@ QByteArray ExifSegment(const SnapshotDetails& details)
         std::memcpy(version->data, v, 4);
         AddText(exif.get(), EXIF_IFD_GPS, static_cast<ExifTag>(EXIF_TAG_GPS_LATITUDE_REF),
             m.position->latitude < 0 ? "S" : "N");
-        AddCoordinate(exif.get(), static_cast<ExifTag>(EXIF_TAG_GPS_LATITUDE), m.position->latitude);
+        AddCoordinate(
+            exif.get(), static_cast<ExifTag>(EXIF_TAG_GPS_LATITUDE), m.position->latitude);
         AddText(exif.get(), EXIF_IFD_GPS, static_cast<ExifTag>(EXIF_TAG_GPS_LONGITUDE_REF),
             m.position->longitude < 0 ? "W" : "E");
-        AddCoordinate(exif.get(), static_cast<ExifTag>(EXIF_TAG_GPS_LONGITUDE), m.position->longitude);
+        AddCoordinate(
+            exif.get(), static_cast<ExifTag>(EXIF_TAG_GPS_LONGITUDE), m.position->longitude);
         if (m.time && m.time->size() >= 19) {
             const std::string& t = *m.time;
             AddRationals(exif.get(), EXIF_IFD_GPS, static_cast<ExifTag>(EXIF_TAG_GPS_TIME_STAMP),
@@ -124,7 +131,8 @@ QByteArray ExifSegment(const SnapshotDetails& details)
                 { Rational(*m.speedKmh, 100) });
         }
         if (m.headingDegrees) {
-            AddText(exif.get(), EXIF_IFD_GPS, static_cast<ExifTag>(EXIF_TAG_GPS_IMG_DIRECTION_REF), "T");
+            AddText(exif.get(), EXIF_IFD_GPS, static_cast<ExifTag>(EXIF_TAG_GPS_IMG_DIRECTION_REF),
+                "T");
             AddRationals(exif.get(), EXIF_IFD_GPS, static_cast<ExifTag>(EXIF_TAG_GPS_IMG_DIRECTION),
                 { Rational(*m.headingDegrees, 100) });
         }
@@ -139,7 +147,8 @@ QByteArray ExifSegment(const SnapshotDetails& details)
     }
     // APP1 marker and length (big-endian, counting itself), then "Exif\0\0" and the TIFF data.
     segment.append('\xFF').append('\xE1');
-    segment.append(static_cast<char>(((length + 2) >> 8) & 0xFF)).append(static_cast<char>((length + 2) & 0xFF));
+    segment.append(static_cast<char>(((length + 2) >> 8) & 0xFF))
+        .append(static_cast<char>((length + 2) & 0xFF));
     segment.append(reinterpret_cast<const char*>(bytes), static_cast<int>(length));
     free(bytes);
     return segment;
@@ -171,7 +180,8 @@ bool WriteSnapshot(const QImage& image, const SnapshotDetails& details, const st
             tagged.setText("DateTimeUTC", QString::fromStdString(*m.time));
         if (m.position) {
             tagged.setText("GPSLatitude", QString::fromStdString(Number(m.position->latitude, 6)));
-            tagged.setText("GPSLongitude", QString::fromStdString(Number(m.position->longitude, 6)));
+            tagged.setText(
+                "GPSLongitude", QString::fromStdString(Number(m.position->longitude, 6)));
         }
         if (m.speedKmh)
             tagged.setText("SpeedKmh", QString::fromStdString(Number(*m.speedKmh, 2)));
@@ -219,16 +229,20 @@ bool WriteSnapshot(const QImage& image, const SnapshotDetails& details, const st
 bool SnapshotRecording(const std::string& recording, int output, std::int64_t positionMs,
     const std::string& path, std::string& error)
 {
+    // The telemetry is read beside the decoding: both open the file on their own.
+    CTextData store;
+    auto telemetry = std::async(std::launch::async,
+        [&recording, &store] { return LoadRecordingTelemetry(recording, store).has_value(); });
     const auto picture = GrabPicture(recording, output, positionMs);
+    const bool haveTelemetry = telemetry.get();
     if (!picture) {
         error = recording + ": no " + (output == 0 ? "front" : "rear") + " picture to decode there";
         return false;
     }
-    CTextData store;
     SnapshotDetails details;
     details.recording = std::filesystem::path(recording).filename().string();
     details.positionMs = picture->timeMs;
-    if (LoadRecordingTelemetry(recording, store))
+    if (haveTelemetry)
         details.moment = MomentAt(store, static_cast<std::uint32_t>(picture->timeMs));
     return WriteSnapshot(picture->image, details, path, error);
 }

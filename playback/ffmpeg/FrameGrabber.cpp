@@ -17,7 +17,7 @@ QImage ToRgb(const AVFrame* frame)
         return {};
     SwsContextPtr scaler(sws_getContext(frame->width, frame->height,
         static_cast<AVPixelFormat>(frame->format), frame->width, frame->height, AV_PIX_FMT_RGB32,
-        SWS_BICUBIC | SWS_ACCURATE_RND | SWS_FULL_CHR_H_INT, nullptr, nullptr, nullptr));
+        SWS_BILINEAR, nullptr, nullptr, nullptr));
     if (!scaler)
         return {};
     uint8_t* planes[4] = { image.bits(), nullptr, nullptr, nullptr };
@@ -44,7 +44,9 @@ std::optional<GrabbedPicture> GrabPicture(
     if (codec == nullptr || !decoder
         || avcodec_parameters_to_context(decoder.get(), stream->codecpar) < 0)
         return std::nullopt;
+    // Slice threads: frame threads would hold pictures back, and only one is wanted.
     decoder->thread_count = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    decoder->thread_type = FF_THREAD_FRAME;
     if (avcodec_open2(decoder.get(), codec, nullptr) < 0)
         return std::nullopt;
     for (unsigned i = 0; i < in->nb_streams; ++i)
@@ -57,6 +59,12 @@ std::optional<GrabbedPicture> GrabPicture(
         = av_rescale_q(targetUs, AVRational { 1, 1000000 }, stream->time_base);
     if (av_seek_frame(in, index, target, AVSEEK_FLAG_BACKWARD) < 0)
         av_seek_frame(in, index, 0, AVSEEK_FLAG_BACKWARD);
+
+    // One picture's time; a picture two of them before the target is never on screen then.
+    const AVRational rate = stream->avg_frame_rate;
+    const std::int64_t frameUs = rate.num > 0 && rate.den > 0
+        ? std::max<std::int64_t>(1000, av_rescale(1000000, rate.den, rate.num))
+        : 200000;
 
     // Decode forward from the keyframe: keep the latest picture at or before the target,
     // stop at the first one after it.
@@ -73,8 +81,17 @@ std::optional<GrabbedPicture> GrabPicture(
                 draining = true;
                 avcodec_send_packet(decoder.get(), nullptr);
             } else {
-                if (packet->stream_index == index)
+                if (packet->stream_index == index) {
+                    // Pictures no other picture refers to are skipped until the target's
+                    // neighbourhood: nothing shows them.
+                    const std::int64_t packetUs
+                        = ToMicroseconds(packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts,
+                            stream->time_base);
+                    decoder->skip_frame = packetUs != INT64_MIN && packetUs + 2 * frameUs < targetUs
+                        ? AVDISCARD_NONREF
+                        : AVDISCARD_DEFAULT;
                     avcodec_send_packet(decoder.get(), packet.get());
+                }
                 av_packet_unref(packet.get());
             }
         }
