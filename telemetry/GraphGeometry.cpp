@@ -6,19 +6,11 @@
 #include <limits>
 
 #include "telemetry/CTextData.h"
+#include "telemetry/TelemetryParser.h"
 
 namespace velomira {
 
 namespace {
-
-int Trunc(double value)
-{
-    if (std::isnan(value))
-        return 0;
-    constexpr double lo = std::numeric_limits<int>::min();
-    constexpr double hi = std::numeric_limits<int>::max();
-    return static_cast<int>(std::trunc(std::clamp(value, lo, hi)));
-}
 
 std::string Format(const char* pattern, auto value)
 {
@@ -58,7 +50,7 @@ std::vector<int> GraphGridXs(const GraphLayout& layout, std::uint32_t durationMs
         return xs;
     xs.reserve(last + 1);
     for (std::uint32_t i = 0; i <= last; ++i)
-        xs.push_back(layout.x0 + Trunc(i * s));
+        xs.push_back(layout.x0 + TruncToInt32(i * s));
     return xs;
 }
 
@@ -96,8 +88,8 @@ std::vector<GraphPolyline> GraphCurves(const GraphLayout& layout, const CTextDat
         const double t = static_cast<double>(layout.plotWidth) / static_cast<double>(n);
         const int zero = graphMode == 0 ? layout.y0 - 10 * layout.rowHeight : layout.y0;
         const auto y = [&](double g) {
-            return graphMode == 0 ? zero - Trunc(g * 276 / 2.3)
-                                  : zero - Trunc(g * 10 * layout.rowHeight);
+            return graphMode == 0 ? zero - TruncToInt32(g * 276 / 2.3)
+                                  : zero - TruncToInt32(g * 10 * layout.rowHeight);
         };
         for (int axis = 0; axis < 3; ++axis) {
             GraphPolyline line { static_cast<CurveAxis>(axis), {} };
@@ -110,7 +102,8 @@ std::vector<GraphPolyline> GraphCurves(const GraphLayout& layout, const CTextDat
                                                     : (axis == 0        ? sample.x2
                                                             : axis == 1 ? sample.y2
                                                                         : sample.z2);
-                line.points.push_back({ layout.x0 + Trunc(static_cast<double>(i) * t), y(value) });
+                line.points.push_back(
+                    { layout.x0 + TruncToInt32(static_cast<double>(i) * t), y(value) });
             }
             curves.push_back(std::move(line));
         }
@@ -131,8 +124,8 @@ std::vector<GraphPolyline> GraphCurves(const GraphLayout& layout, const CTextDat
     line.points.reserve(seconds + 1);
     for (std::size_t i = 0; i <= seconds; ++i) {
         const int speed = u(i == 0 ? 0 : i - 1);
-        line.points.push_back(
-            { layout.x0 + Trunc(static_cast<double>(i) * s), layout.y0 - Trunc(2.4 * speed) });
+        line.points.push_back({ layout.x0 + TruncToInt32(static_cast<double>(i) * s),
+            layout.y0 - TruncToInt32(2.4 * speed) });
     }
     curves.push_back(std::move(line));
     return curves;
@@ -145,8 +138,8 @@ std::string GraphReadout(int graphMode, int y, int speedUnit)
         return Format("%5.2f G", std::clamp(4 * a - 2, -2.0, 2.0));
     if (graphMode == 1)
         return Format("%5.2f G", std::clamp(2 * a, 0.0, 2.0));
-    return Format(
-        speedUnit == kUnitMph ? "%03d mph" : "%03d kph", Trunc(std::clamp(200 * a, 0.0, 200.0)));
+    return Format(speedUnit == kUnitMph ? "%03d mph" : "%03d kph",
+        TruncToInt32(std::clamp(200 * a, 0.0, 200.0)));
 }
 
 int NextGraphMode(int graphMode)

@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "telemetry/CTextData.h"
+#include "telemetry/TelemetryParser.h"
 
 namespace velomira {
 
@@ -16,17 +17,6 @@ namespace {
 constexpr double kRadiansPerDegree = 0.0174532925;
 constexpr double kDegreesPerUnit = 1.6875;
 constexpr double kNeedleLength = 45;
-
-// Truncation toward zero into int; values beyond int (a corrupt sample) saturate instead
-// of being undefined.
-int Trunc(double value)
-{
-    if (std::isnan(value))
-        return 0;
-    constexpr double lo = std::numeric_limits<int>::min();
-    constexpr double hi = std::numeric_limits<int>::max();
-    return static_cast<int>(std::trunc(std::clamp(value, lo, hi)));
-}
 
 std::string Format(const char* pattern, auto... values)
 {
@@ -59,8 +49,8 @@ void AddTripleSegments(std::vector<CurveSegment>& out, const GSensorSample& a,
     // First triple: -2..2 g, zero at 602, 23 px per g. Second: at most 2 g, zero at 640,
     // 46 px per g.
     const auto y = [secondTriple](double g) {
-        return secondTriple ? 640 - Trunc(46 * std::min(g, 2.0))
-                            : 602 - Trunc(23 * std::clamp(g, -2.0, 2.0));
+        return secondTriple ? 640 - TruncToInt32(46 * std::min(g, 2.0))
+                            : 602 - TruncToInt32(23 * std::clamp(g, -2.0, 2.0));
     };
     const std::array<std::pair<double, double>, 3> values = secondTriple
         ? std::array<std::pair<double, double>, 3> { { { a.x2, b.x2 }, { a.y2, b.y2 },
@@ -92,8 +82,8 @@ StripPicture ComposeStrip(const CTextData& store, std::uint32_t positionMs,
         if (n > 0) {
             const double step = 397.0 / static_cast<double>(n);
             for (std::size_t v = 0; v + 1 < n; ++v) {
-                const int xa = Trunc(static_cast<double>(v) * step) + 255;
-                const int xb = Trunc(static_cast<double>(v + 1) * step) + 255;
+                const int xa = TruncToInt32(static_cast<double>(v) * step) + 255;
+                const int xb = TruncToInt32(static_cast<double>(v + 1) * step) + 255;
                 AddTripleSegments(
                     picture.segments, samples[v], samples[v + 1], xa, xb, stripMode == 1);
             }
@@ -105,16 +95,18 @@ StripPicture ComposeStrip(const CTextData& store, std::uint32_t positionMs,
             return std::min(SpeedInUnit(SpeedWord(store, index), speedUnit), 200);
         };
         const auto indexAt = [&](double v) {
-            return static_cast<std::size_t>(
-                std::max(0, Trunc(v / static_cast<double>(seconds) * static_cast<double>(n))));
+            return static_cast<std::size_t>(std::max(
+                0, TruncToInt32(v / static_cast<double>(seconds) * static_cast<double>(n))));
         };
         for (std::uint32_t v = 0; v < seconds; ++v) {
             const std::size_t ia = indexAt(v);
             const std::size_t ib = v == 0 ? ia : indexAt(static_cast<double>(v) - 1);
             const int start = speedAt(ib);
             const int end = speedAt(ia);
-            picture.segments.push_back({ { Trunc(v * step) + 255, 640 - Trunc(0.5 * start) },
-                { Trunc((v + 1) * step) + 255, 640 - Trunc(0.5 * end) }, CurveAxis::Z });
+            picture.segments.push_back(
+                { { TruncToInt32(v * step) + 255, 640 - TruncToInt32(0.5 * start) },
+                    { TruncToInt32((v + 1) * step) + 255, 640 - TruncToInt32(0.5 * end) },
+                    CurveAxis::Z });
         }
     }
 
@@ -139,7 +131,7 @@ std::optional<int> StripMarkerX(const CTextData& store, std::uint32_t positionMs
     // Without a duration the position has no place on the strip.
     if ((stripMode == 2 && store.GpsRecords().empty()) || durationMs == 0)
         return std::nullopt;
-    const int x = Trunc(static_cast<double>(positionMs) / durationMs * 397) + 255;
+    const int x = TruncToInt32(static_cast<double>(positionMs) / durationMs * 397) + 255;
     return std::min(x, segmentsDrawn ? 647 : 392);
 }
 
@@ -176,8 +168,8 @@ std::string NmeaPositionText(double raw, char letter, int trailingSpaces)
     const double m = (v - d) * 100;
     const double mi = std::trunc(m);
     const double s = (m - mi) * 60;
-    std::string text = Format("%03d %03d %3.1f %c", std::abs(Trunc(d)), std::abs(Trunc(mi)),
-        std::fabs(s), letter == 0 ? ' ' : letter);
+    std::string text = Format("%03d %03d %3.1f %c", std::abs(TruncToInt32(d)),
+        std::abs(TruncToInt32(mi)), std::fabs(s), letter == 0 ? ' ' : letter);
     text.append(static_cast<std::size_t>(std::max(0, trailingSpaces)), ' ');
     return text;
 }
@@ -213,12 +205,12 @@ PixelPoint SpeedNeedleTip(int speed)
     const int c = std::clamp(speed, 0, 160);
     if (c <= 80) {
         const double a = (c * kDegreesPerUnit - 45) * kRadiansPerDegree;
-        return { Trunc(kSpeedometerCentre.x - std::cos(a) * kNeedleLength),
-            Trunc(kSpeedometerCentre.y - std::sin(a) * kNeedleLength) };
+        return { TruncToInt32(kSpeedometerCentre.x - std::cos(a) * kNeedleLength),
+            TruncToInt32(kSpeedometerCentre.y - std::sin(a) * kNeedleLength) };
     }
     const double a = ((160 - c) * kDegreesPerUnit - 45) * kRadiansPerDegree;
-    return { Trunc(kSpeedometerCentre.x + std::cos(a) * kNeedleLength),
-        Trunc(kSpeedometerCentre.y - std::sin(a) * kNeedleLength) };
+    return { TruncToInt32(kSpeedometerCentre.x + std::cos(a) * kNeedleLength),
+        TruncToInt32(kSpeedometerCentre.y - std::sin(a) * kNeedleLength) };
 }
 
 int GaugeSpeed(std::uint16_t speedKmh, int speedUnit)
@@ -285,7 +277,7 @@ SmartBoxPicture ComposeSmartBox(
     picture.pictureId = SmartPictureFor(AssistStateOf(status));
     const int kmh = status.words[0];
     if (speedUnit == kUnitMph) {
-        picture.speedText = Format("%3d", Trunc(kmh / 1.6));
+        picture.speedText = Format("%3d", TruncToInt32(kmh / 1.6));
         picture.unitText = "mph";
     } else {
         picture.speedText = Format("%3d", kmh);
