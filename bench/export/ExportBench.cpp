@@ -19,6 +19,7 @@
 #include <QImageWriter>
 #include <QProcess>
 
+#include "bench/support/BenchRecording.h"
 #include "devtools/mkcard/FrameStamp.h"
 #include "export/SnapshotFile.h"
 #include "playback/MediaPlayer.h"
@@ -144,20 +145,9 @@ int main(int argc, char** argv)
     }
     std::filesystem::create_directories(folder);
     if (recording.empty()) {
-        recording = folder + "/full.mp4";
-        if (!std::filesystem::exists(recording)) {
-            std::printf("making %s ...\n", recording.c_str());
-            std::fflush(stdout);
-            QProcess mkcard;
-            mkcard.start(VELOMIRA_MKCARD_PROGRAM,
-                { "recording", QString::fromStdString(recording), "--duration", "60", "--front",
-                    "1920x1080", "--rear", "1280x720", "--fps", "30", "--audio", "aac" });
-            mkcard.waitForFinished(-1);
-            if (mkcard.exitCode() != 0) {
-                std::printf("velomira-mkcard failed\n");
-                return 1;
-            }
-        }
+        recording = velomira::bench::EnsureBenchRecording(folder);
+        if (recording.empty())
+            return 1;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -16,6 +16,7 @@
 #include <QProcess>
 #include <QTimer>
 
+#include "bench/support/BenchRecording.h"
 #include "devtools/mkcard/FrameStamp.h"
 #include "playback/MediaPlayer.h"
 #include "playback/VideoWindow.h"
@@ -319,21 +320,9 @@ int main(int argc, char** argv)
         }
     }
     if (recording.empty()) {
-        std::filesystem::create_directories(folder);
-        recording = folder + "/full.mp4";
-        if (!std::filesystem::exists(recording)) {
-            std::printf("making %s ...\n", recording.c_str());
-            std::fflush(stdout);
-            QProcess mkcard;
-            mkcard.start(VELOMIRA_MKCARD_PROGRAM,
-                { "recording", QString::fromStdString(recording), "--duration", "60", "--front",
-                    "1920x1080", "--rear", "1280x720", "--fps", "30", "--audio", "aac" });
-            mkcard.waitForFinished(-1);
-            if (mkcard.exitCode() != 0) {
-                std::printf("velomira-mkcard failed\n");
-                return 1;
-            }
-        }
+        recording = velomira::bench::EnsureBenchRecording(folder);
+        if (recording.empty())
+            return 1;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
