@@ -95,6 +95,12 @@ QMenu* ExportCommands::BuildMenu(int row, QWidget* parent)
         return QString::fromStdString(ExportLabel(text, language));
     };
     auto* menu = new QMenu(parent);
+    // The dark look of the windows it opens over.
+    menu->setStyleSheet(QStringLiteral(
+        "QMenu { background: #1c2026; color: #dee4ea; border: 1px solid #38414b; padding: 3px; }"
+        "QMenu::item { padding: 4px 22px 4px 14px; }"
+        "QMenu::item:selected { background: #2f7fc1; color: #ffffff; }"
+        "QMenu::item:disabled { color: #6b7580; }"));
     QObject::connect(menu->addAction(label(ExportText::ExportTrack)), &QAction::triggered, menu,
         [this, row] { ExportTrack(row); });
     QObject::connect(menu->addAction(label(ExportText::SaveSnapshot)), &QAction::triggered, menu,
