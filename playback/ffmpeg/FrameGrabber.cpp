@@ -109,10 +109,15 @@ std::optional<GrabbedPicture> GrabPicture(
                 past = true;
                 break;
             }
+            const std::int64_t durationUs = frame->pkt_duration > 0
+                ? ToMicroseconds(frame->pkt_duration, stream->time_base)
+                : frameUs;
             chosen.reset(av_frame_clone(frame.get()));
             chosenUs = timeUs == INT64_MIN ? 0 : timeUs;
             av_frame_unref(frame.get());
-            if (timeUs > targetUs) {
+            // Pictures come in presentation order: one that is still on screen at the
+            // target is the one, and nothing after it needs decoding.
+            if (timeUs > targetUs || (timeUs != INT64_MIN && timeUs + durationUs > targetUs)) {
                 past = true;
                 break;
             }
