@@ -25,9 +25,11 @@ void CSamplePlayerDlg::paintEvent(QPaintEvent* event)
         painter.fillRect(QRect(0, h - 76, w, 76), QColor(28, 33, 37));
         painter.fillRect(QRect(0, h - 76, w, 1), QColor(44, 51, 59));
     }
-    // The panel paints what the tick last composed, also while paused or stopped, so an
-    // uncovered window shows the same telemetry as before.
-    if (m_hooks.paintTelemetry)
+    // The panel paints what the tick last composed while a recording plays or is paused,
+    // so an uncovered window shows the same telemetry as before; a stopped or closed
+    // player leaves the empty gauges, as it leaves the empty video views.
+    const int state = PlayerState();
+    if (m_hooks.paintTelemetry && (state == 0 || state == 1))
         m_hooks.paintTelemetry(painter);
 }
 

@@ -182,9 +182,10 @@ TEST(MainWindowMouse, TopStripMovesTheWindowAndTheRestReachesTheSeekBand)
     EXPECT_EQ(seen, (std::vector<QPoint> { QPoint(300, 430) }));
 }
 
-TEST(MainWindowPainting, TelemetryIsPaintedInEveryPlayerState)
+TEST(MainWindowPainting, TelemetryIsPaintedWhilePlayingOrPausedOnly)
 {
-    // A paused or stopped recording keeps its panel when the window is uncovered.
+    // A paused recording keeps its panel when the window is uncovered; a stopped, fresh or
+    // closed player shows the empty gauges.
     Rig rig;
     int state = 1;
     int draws = 0;
@@ -196,6 +197,11 @@ TEST(MainWindowPainting, TelemetryIsPaintedInEveryPlayerState)
     EXPECT_EQ(draws, 1);
     state = 0;
     rig.window.grab();
+    EXPECT_EQ(draws, 2);
+    for (const int stopped : { 2, 3, -1 }) {
+        state = stopped;
+        rig.window.grab();
+    }
     EXPECT_EQ(draws, 2);
 }
 
