@@ -1,8 +1,13 @@
 #include "playback/ffmpeg/FrameGrabber.h"
 
+#include <future>
 #include <thread>
 
 #include "playback/ffmpeg/MediaSource.h"
+
+extern "C" {
+#include <libavutil/pixdesc.h>
+}
 
 namespace velomira {
 
@@ -10,22 +15,46 @@ namespace {
 
 using namespace ffmpeg;
 
-QImage ToRgb(const AVFrame* frame)
+// Converts rows [first, last) of `frame` into the same rows of `image`.
+bool ConvertRows(const AVFrame* frame, QImage& image, int first, int last)
 {
-    QImage image(frame->width, frame->height, QImage::Format_RGB32);
-    if (image.isNull())
-        return {};
     SwsContextPtr scaler(sws_getContext(frame->width, frame->height,
-        static_cast<AVPixelFormat>(frame->format), frame->width, frame->height, AV_PIX_FMT_RGB32,
+        static_cast<AVPixelFormat>(frame->format), frame->width, frame->height, AV_PIX_FMT_RGB24,
         SWS_BILINEAR, nullptr, nullptr, nullptr));
     if (!scaler)
-        return {};
+        return false;
     uint8_t* planes[4] = { image.bits(), nullptr, nullptr, nullptr };
     const int strides[4] = { static_cast<int>(image.bytesPerLine()), 0, 0, 0 };
-    if (sws_scale(scaler.get(), frame->data, frame->linesize, 0, frame->height, planes, strides)
-        <= 0)
+    // The source pointers name the band's first row; the destination is the whole picture.
+    const AVPixFmtDescriptor* format
+        = av_pix_fmt_desc_get(static_cast<AVPixelFormat>(frame->format));
+    if (format == nullptr)
+        return false;
+    const uint8_t* source[4] = {};
+    for (int plane = 0; plane < 4 && frame->data[plane] != nullptr; ++plane) {
+        const int row = (plane == 1 || plane == 2) ? first >> format->log2_chroma_h : first;
+        source[plane]
+            = frame->data[plane] + static_cast<std::ptrdiff_t>(row) * frame->linesize[plane];
+    }
+    return sws_scale(scaler.get(), source, frame->linesize, first, last - first, planes, strides)
+        > 0;
+}
+
+// The picture as 24-bit RGB (what the JPEG and PNG writers take row by row), converted in
+// two bands at once: a full-size picture is a few milliseconds of work per band.
+QImage ToRgb(const AVFrame* frame)
+{
+    QImage image(frame->width, frame->height, QImage::Format_RGB888);
+    if (image.isNull())
         return {};
-    return image;
+    // The upper band ends on a row that starts a chroma row of 4:2:0 pictures.
+    const int middle = (frame->height / 2) & ~15;
+    if (middle <= 0)
+        return ConvertRows(frame, image, 0, frame->height) ? image : QImage();
+    auto upper
+        = std::async(std::launch::async, [&] { return ConvertRows(frame, image, 0, middle); });
+    const bool lower = ConvertRows(frame, image, middle, frame->height);
+    return upper.get() && lower ? image : QImage();
 }
 
 } // namespace

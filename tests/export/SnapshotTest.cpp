@@ -2,6 +2,9 @@
 // as exiftool reads them (JPEG) or as text chunks (PNG).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+
 #include <QImage>
 #include <QImageReader>
 
@@ -21,7 +24,8 @@ using test::RunCommand;
 int StampOf(const QImage& image)
 {
     const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
-    const auto stamp = ReadFrameStampRgb32(rgb.constBits(), static_cast<int>(rgb.bytesPerLine()), rgb.width(), rgb.height());
+    const auto stamp = ReadFrameStampRgb32(
+        rgb.constBits(), static_cast<int>(rgb.bytesPerLine()), rgb.width(), rgb.height());
     return stamp ? stamp->frameNumber : -1;
 }
 
@@ -43,6 +47,29 @@ TEST(Snapshot, ThePictureIsTheFrameOnScreenAtFullSize)
         EXPECT_EQ(rear->image.size(), QSize(320, 180));
         EXPECT_EQ(StampOf(rear->image), positionMs * 30 / 1000);
     }
+    // The whole picture, not only its stamp, is the frame ffmpeg decodes there (frame 76).
+    if (test::HaveProgram("ffmpeg")) {
+        const auto reference = folder / "reference.png";
+        int status = -1;
+        RunCommand(test::Join("ffmpeg -v error -y -i ", Quoted(recording),
+                       " -vf 'select=eq(n\\,76)' -frames:v 1 ", Quoted(reference)),
+            &status);
+        ASSERT_EQ(status, 0);
+        const QImage expected = QImage(QString::fromStdString(reference.string()))
+                                    .convertToFormat(QImage::Format_RGB888);
+        const auto grabbed = GrabPicture(recording.string(), 0, 2550);
+        ASSERT_TRUE(grabbed);
+        const QImage actual = grabbed->image.convertToFormat(QImage::Format_RGB888);
+        ASSERT_EQ(actual.size(), expected.size());
+        int worst = 0;
+        for (int y = 0; y < actual.height(); ++y) {
+            const uchar* a = actual.constScanLine(y);
+            const uchar* e = expected.constScanLine(y);
+            for (int x = 0; x < actual.width() * 3; ++x)
+                worst = std::max(worst, std::abs(a[x] - e[x]));
+        }
+        EXPECT_LE(worst, 3);
+    }
     EXPECT_FALSE(GrabPicture(recording.string(), 2, 0));
     EXPECT_FALSE(GrabPicture((folder / "missing.mp4").string(), 0, 0));
 }
@@ -63,11 +90,14 @@ TEST(Snapshot, JpegCarriesTheMomentInExifAndPngInTextChunks)
     QImageReader reader(QString::fromStdString(jpeg.string()));
     EXPECT_EQ(reader.size(), QSize(640, 360));
     if (test::HaveProgram("exiftool")) {
-        const std::string tags = RunCommand(test::Join(
-            "exiftool -n -s3 -GPSLatitude -GPSLongitude -GPSSpeed -DateTimeOriginal ", Quoted(jpeg)));
+        const std::string tags = RunCommand(
+            test::Join("exiftool -n -s3 -GPSLatitude -GPSLongitude -GPSSpeed -DateTimeOriginal ",
+                Quoted(jpeg)));
         double latitude = 0, longitude = 0, speed = 0;
         char date[32] = {};
-        ASSERT_EQ(std::sscanf(tags.c_str(), "%lf\n%lf\n%lf\n%31[^\n]", &latitude, &longitude, &speed, date), 4)
+        ASSERT_EQ(std::sscanf(
+                      tags.c_str(), "%lf\n%lf\n%lf\n%31[^\n]", &latitude, &longitude, &speed, date),
+            4)
             << tags;
         EXPECT_NEAR(latitude, moment.position->latitude, 1e-6);
         EXPECT_NEAR(longitude, moment.position->longitude, 1e-6);
@@ -87,7 +117,8 @@ TEST(Snapshot, JpegCarriesTheMomentInExifAndPngInTextChunks)
     EXPECT_NEAR(read.text("GPSLatitude").toDouble(), moment.position->latitude, 1e-6);
 
     // A folder that cannot take the file: a message, and nothing left behind.
-    EXPECT_FALSE(SnapshotRecording(recording.string(), 0, 3000, (folder / "no" / "x.jpg").string(), error));
+    EXPECT_FALSE(
+        SnapshotRecording(recording.string(), 0, 3000, (folder / "no" / "x.jpg").string(), error));
     EXPECT_FALSE(error.empty());
 }
 
