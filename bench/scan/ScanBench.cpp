@@ -17,32 +17,12 @@
 #include <unistd.h>
 #include <vector>
 
-extern char** environ;
+#include "bench/support/RunQuietly.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// Runs a program with its output sent to /dev/null; returns its exit status.
-int RunQuietly(const std::vector<std::string>& arguments)
-{
-    std::vector<char*> argv;
-    for (const std::string& argument : arguments)
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    const int error = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (error != 0)
-        return -1;
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+using velomira::bench::RunQuietly;
 
 double MedianSeconds(const std::vector<std::string>& arguments, int runs)
 {

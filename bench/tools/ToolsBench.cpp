@@ -26,6 +26,7 @@
 
 #include "app/CSamplePlayerDlg.h"
 #include "app/commands/FormatCommand.h"
+#include "bench/support/RunQuietly.h"
 #include "library/CListDlg.h"
 #include "platform/CardPath.h"
 #include "tools/ChunkedCopy.h"
@@ -33,32 +34,11 @@
 #include "tools/FormatTargetProbe.h"
 #include "tools/QtProcessRunner.h"
 
-extern char** environ;
-
 namespace {
 
 namespace fs = std::filesystem;
+using velomira::bench::RunQuietly;
 using namespace velomira;
-
-int RunQuietly(const std::vector<std::string>& arguments)
-{
-    std::vector<char*> argv;
-    for (const std::string& argument : arguments)
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    const int error = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (error != 0)
-        return -1;
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 struct Contender {
     const char* name;
