@@ -59,7 +59,7 @@ void CSettingsPage::Build()
     columns->setSpacing(10);
     // A page whose frames all sit in the first column uses the whole width for it.
     const bool twoColumns = std::any_of(table.groups.begin(), table.groups.end(),
-        [](const GroupSpec& group) { return group.column != 0; });
+        [](const GroupPlan& group) { return group.column != 0; });
     QVBoxLayout* column[2] = { new QVBoxLayout, new QVBoxLayout };
     for (QVBoxLayout* c : column) {
         c->setSpacing(8);
@@ -70,15 +70,15 @@ void CSettingsPage::Build()
     std::vector<QGroupBox*> groups;
     std::vector<QGridLayout*> grids;
     for (std::size_t g = 0; g < table.groups.size(); ++g) {
-        const GroupSpec& spec = table.groups[g];
-        auto* box = new QGroupBox(Caption(spec.caption), this);
+        const GroupPlan& plan = table.groups[g];
+        auto* box = new QGroupBox(Caption(plan.caption), this);
         box->setObjectName(QStringLiteral("group%1").arg(g));
         auto* grid = new QGridLayout(box);
         grid->setHorizontalSpacing(8);
         grid->setVerticalSpacing(6);
         grid->setColumnStretch(1, 1);
-        column[spec.column == 0 ? 0 : 1]->addWidget(box);
-        box->setVisible(!spec.hidden);
+        column[plan.column == 0 ? 0 : 1]->addWidget(box);
+        box->setVisible(!plan.hidden);
         groups.push_back(box);
         grids.push_back(grid);
     }
@@ -91,34 +91,34 @@ void CSettingsPage::Build()
     std::map<std::pair<int, int>, QHBoxLayout*> rows;
     std::map<std::pair<int, int>, bool> rowShown;
     std::map<std::pair<int, int>, std::vector<QLabel*>> rowLabels;
-    for (const ControlSpec& spec : table.controls) {
-        const auto key = std::make_pair(spec.group, spec.line);
-        QGridLayout* grid = grids.at(static_cast<std::size_t>(spec.group));
-        QWidget* box = groups.at(static_cast<std::size_t>(spec.group));
+    for (const ControlPlan& plan : table.controls) {
+        const auto key = std::make_pair(plan.group, plan.line);
+        QGridLayout* grid = grids.at(static_cast<std::size_t>(plan.group));
+        QWidget* box = groups.at(static_cast<std::size_t>(plan.group));
         auto found = rows.find(key);
         if (found == rows.end()) {
             auto* row = new QHBoxLayout;
             row->setSpacing(10);
-            grid->addLayout(row, spec.line, 1);
+            grid->addLayout(row, plan.line, 1);
             found = rows.emplace(key, row).first;
             rowShown[key] = false;
         }
-        if (!spec.label.empty()) {
-            auto* label = new QLabel(Text(spec.label), box);
-            grid->addWidget(label, spec.line, 0);
+        if (!plan.label.empty()) {
+            auto* label = new QLabel(Text(plan.label), box);
+            grid->addWidget(label, plan.line, 0);
             rowLabels[key].push_back(label);
         }
-        QWidget* widget = MakeControl(spec);
+        QWidget* widget = MakeControl(plan);
         widget->setParent(box);
         found->second->addWidget(widget);
-        widget->setVisible(!spec.hidden);
-        rowShown[key] = rowShown[key] || !spec.hidden;
-        if (!spec.unit.empty()) {
-            auto* unit = new QLabel(Text(spec.unit), box);
+        widget->setVisible(!plan.hidden);
+        rowShown[key] = rowShown[key] || !plan.hidden;
+        if (!plan.unit.empty()) {
+            auto* unit = new QLabel(Text(plan.unit), box);
             found->second->addWidget(unit);
             rowLabels[key].push_back(unit);
         }
-        Connect(spec, widget);
+        Connect(plan, widget);
     }
     for (auto& [key, row] : rows) {
         row->addStretch(1);
@@ -127,15 +127,15 @@ void CSettingsPage::Build()
     }
 }
 
-QWidget* CSettingsPage::MakeControl(const ControlSpec& spec)
+QWidget* CSettingsPage::MakeControl(const ControlPlan& plan)
 {
     QWidget* widget = nullptr;
-    switch (spec.kind) {
+    switch (plan.kind) {
     case ControlKind::CheckBox:
-        widget = new QCheckBox(Caption(spec.caption));
+        widget = new QCheckBox(Caption(plan.caption));
         break;
     case ControlKind::Radio: {
-        auto* radio = new QRadioButton(Caption(spec.caption));
+        auto* radio = new QRadioButton(Caption(plan.caption));
         // The page decides which button of a group is checked, none included.
         radio->setAutoExclusive(false);
         widget = radio;
@@ -166,19 +166,19 @@ QWidget* CSettingsPage::MakeControl(const ControlSpec& spec)
     }
     case ControlKind::DropDown: {
         auto* list = new QComboBox;
-        for (int i = 0; i < SettingsPageModel::ListCount(spec.list); ++i)
-            list->addItem(QString::fromStdString(SettingsPageModel::ListText(spec.list, i)));
+        for (int i = 0; i < SettingsPageModel::ListCount(plan.list); ++i)
+            list->addItem(QString::fromStdString(SettingsPageModel::ListText(plan.list, i)));
         widget = list;
         break;
     }
     }
-    widget->setObjectName(QString::number(spec.id));
+    widget->setObjectName(QString::number(plan.id));
     return widget;
 }
 
-void CSettingsPage::Connect(const ControlSpec& spec, QWidget* widget)
+void CSettingsPage::Connect(const ControlPlan& plan, QWidget* widget)
 {
-    const int id = spec.id;
+    const int id = plan.id;
     if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
         connect(button, &QAbstractButton::clicked, this, [this, id] {
             m_model.Click(id);
@@ -228,9 +228,9 @@ void CSettingsPage::LoadFromRecord(SettingsRecord& record)
 void CSettingsPage::Refresh()
 {
     m_refreshing = true;
-    for (const ControlSpec& spec : m_model.table().controls) {
-        const ControlState* state = m_model.State(spec.id);
-        QWidget* widget = findChild<QWidget*>(QString::number(spec.id));
+    for (const ControlPlan& plan : m_model.table().controls) {
+        const ControlState* state = m_model.State(plan.id);
+        QWidget* widget = findChild<QWidget*>(QString::number(plan.id));
         if (state == nullptr || widget == nullptr)
             continue;
         const QSignalBlocker block(widget);

@@ -25,8 +25,8 @@ protected:
 
 private:
     void Build();
-    QWidget* MakeControl(const ControlSpec& spec);
-    void Connect(const ControlSpec& spec, QWidget* widget);
+    QWidget* MakeControl(const ControlPlan& plan);
+    void Connect(const ControlPlan& plan, QWidget* widget);
     void ShowEditMessage(NumberMessage message);
     // Shows the model's state in every control without raising their change signals.
     void Refresh();

@@ -32,26 +32,26 @@ std::string Slug(std::string_view caption)
 }
 
 // The visible controls of `page` named `name`.
-std::vector<const ControlSpec*> Named(const PageTable& page, std::string_view name)
+std::vector<const ControlPlan*> Named(const PageTable& page, std::string_view name)
 {
-    std::vector<const ControlSpec*> found;
-    for (const ControlSpec& spec : page.controls) {
-        if (spec.name == name && !spec.hidden)
-            found.push_back(&spec);
+    std::vector<const ControlPlan*> found;
+    for (const ControlPlan& plan : page.controls) {
+        if (plan.name == name && !plan.hidden)
+            found.push_back(&plan);
     }
     return found;
 }
 
-std::string Show(const SettingsPageModel& page, const std::vector<const ControlSpec*>& controls)
+std::string Show(const SettingsPageModel& page, const std::vector<const ControlPlan*>& controls)
 {
-    const ControlSpec& first = *controls.front();
+    const ControlPlan& first = *controls.front();
     const ControlState& state = *page.State(first.id);
     switch (first.kind) {
     case ControlKind::CheckBox:
         return state.checked ? "on" : "off";
     case ControlKind::Radio:
         // Values are named by the English captions; other pages' values show as numbers.
-        for (const ControlSpec* button : controls) {
+        for (const ControlPlan* button : controls) {
             if (page.table().language == 1 && page.State(button->id)->checked)
                 return Slug(button->caption);
         }
@@ -71,10 +71,10 @@ std::string Show(const SettingsPageModel& page, const std::vector<const ControlS
 }
 
 // Applies `value` through the page; an empty result on success.
-std::string Apply(SettingsPageModel& page, const std::vector<const ControlSpec*>& controls,
+std::string Apply(SettingsPageModel& page, const std::vector<const ControlPlan*>& controls,
     std::string_view value)
 {
-    const ControlSpec& first = *controls.front();
+    const ControlPlan& first = *controls.front();
     switch (first.kind) {
     case ControlKind::CheckBox: {
         if (value != "on" && value != "off")
@@ -85,7 +85,7 @@ std::string Apply(SettingsPageModel& page, const std::vector<const ControlSpec*>
     }
     case ControlKind::Radio: {
         const auto number = ParseWholeNumber(value);
-        for (const ControlSpec* button : controls) {
+        for (const ControlPlan* button : controls) {
             if ((number && *number == button->value) || Slug(button->caption) == value) {
                 page.Click(button->id);
                 return {};
@@ -137,11 +137,11 @@ std::vector<NamedField> ReadFields(const SettingsRecord& record)
         for (const PageTable* table : ServingPages(kind)) {
             SettingsPageModel page(*table);
             page.LoadFromRecord(copy);
-            for (const ControlSpec& spec : table->controls) {
-                if (spec.name.empty() || spec.hidden || seen.count(spec.name))
+            for (const ControlPlan& plan : table->controls) {
+                if (plan.name.empty() || plan.hidden || seen.count(plan.name))
                     continue;
-                seen.insert(spec.name);
-                fields.push_back({ std::string(spec.name), Show(page, Named(*table, spec.name)) });
+                seen.insert(plan.name);
+                fields.push_back({ std::string(plan.name), Show(page, Named(*table, plan.name)) });
             }
         }
     }

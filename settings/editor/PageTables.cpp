@@ -12,10 +12,10 @@ namespace {
 using K = ControlKind;
 using R = StoreRule;
 
-constexpr ControlSpec Check(
+constexpr ControlPlan Check(
     int id, std::string_view caption, int word, int group, int line, std::string_view name)
 {
-    ControlSpec c;
+    ControlPlan c;
     c.id = id;
     c.kind = K::CheckBox;
     c.caption = caption;
@@ -27,10 +27,10 @@ constexpr ControlSpec Check(
     return c;
 }
 
-constexpr ControlSpec Radio(int id, std::string_view caption, int word, int value, int group,
+constexpr ControlPlan Radio(int id, std::string_view caption, int word, int value, int group,
     int line, std::string_view name, StoreRule rule = R::Value)
 {
-    ControlSpec c;
+    ControlPlan c;
     c.id = id;
     c.kind = K::Radio;
     c.caption = caption;
@@ -43,10 +43,10 @@ constexpr ControlSpec Radio(int id, std::string_view caption, int word, int valu
     return c;
 }
 
-constexpr ControlSpec Edit(int id, int word, StoreRule rule, int group, int line,
+constexpr ControlPlan Edit(int id, int word, StoreRule rule, int group, int line,
     std::string_view label, std::string_view unit, std::string_view name, int low = 1, int high = 0)
 {
-    ControlSpec c;
+    ControlPlan c;
     c.id = id;
     c.kind = K::Edit;
     c.word = word;
@@ -61,10 +61,10 @@ constexpr ControlSpec Edit(int id, int word, StoreRule rule, int group, int line
     return c;
 }
 
-constexpr ControlSpec Slider(
+constexpr ControlPlan Slider(
     int id, int word, int field, int group, int line, std::string_view label, std::string_view name)
 {
-    ControlSpec c;
+    ControlPlan c;
     c.id = id;
     c.kind = K::Slider;
     c.word = word;
@@ -77,9 +77,9 @@ constexpr ControlSpec Slider(
     return c;
 }
 
-constexpr ControlSpec Field(int id, int word, int group, int line, std::string_view unit)
+constexpr ControlPlan Field(int id, int word, int group, int line, std::string_view unit)
 {
-    ControlSpec c;
+    ControlPlan c;
     c.id = id;
     c.kind = K::Field;
     c.word = word;
@@ -89,10 +89,10 @@ constexpr ControlSpec Field(int id, int word, int group, int line, std::string_v
     return c;
 }
 
-constexpr ControlSpec List(int id, int word, ListTexts texts, int group, int line,
+constexpr ControlPlan List(int id, int word, ListTexts texts, int group, int line,
     std::string_view label, std::string_view name)
 {
-    ControlSpec c;
+    ControlPlan c;
     c.id = id;
     c.kind = K::DropDown;
     c.word = word;
@@ -105,13 +105,13 @@ constexpr ControlSpec List(int id, int word, ListTexts texts, int group, int lin
     return c;
 }
 
-constexpr ControlSpec Labelled(ControlSpec c, std::string_view label)
+constexpr ControlPlan Labelled(ControlPlan c, std::string_view label)
 {
     c.label = label;
     return c;
 }
 
-constexpr ControlSpec Hidden(ControlSpec c)
+constexpr ControlPlan Hidden(ControlPlan c)
 {
     c.hidden = true;
     return c;
@@ -119,9 +119,9 @@ constexpr ControlSpec Hidden(ControlSpec c)
 
 // ---- Driving-assistance page -------------------------------------------------------
 
-constexpr std::array<GroupSpec, 4> kAssistKoGroups { { { "동작설정", 0 }, { "전방추돌경보", 1 },
+constexpr std::array<GroupPlan, 4> kAssistKoGroups { { { "동작설정", 0 }, { "전방추돌경보", 1 },
     { "경보민감도", 0 }, { "차선이탈경보", 1 } } };
-constexpr std::array<ControlSpec, 10> kAssistKo { {
+constexpr std::array<ControlPlan, 10> kAssistKo { {
     Check(1231, "전방추돌경보", 90, 0, 0, "fcw"),
     Check(1232, "차선이탈경보", 36, 0, 1, "ldw"),
     Check(1233, "차량출발안내", 58, 0, 2, "beep-watch"),
@@ -134,9 +134,9 @@ constexpr std::array<ControlSpec, 10> kAssistKo { {
     Edit(1099, 56, R::Whole, 3, 2, "우측경보민감도", "", "ldw-level-right"),
 } };
 
-constexpr std::array<GroupSpec, 4> kAssistEnGroups { { { "ON/OFF", 0 }, { "FCW", 1 },
+constexpr std::array<GroupPlan, 4> kAssistEnGroups { { { "ON/OFF", 0 }, { "FCW", 1 },
     { "Warning Level", 0 }, { "LDW", 1 } } };
-constexpr std::array<ControlSpec, 10> kAssistEn { {
+constexpr std::array<ControlPlan, 10> kAssistEn { {
     Check(1281, "FCW", 90, 0, 0, "fcw"),
     Check(1282, "LDW", 36, 0, 1, "ldw"),
     Check(1283, "Beep & Watch", 58, 0, 2, "beep-watch"),
@@ -149,9 +149,9 @@ constexpr std::array<ControlSpec, 10> kAssistEn { {
     Edit(1287, 56, R::Whole, 3, 2, "Warning Level(R)", "", "ldw-level-right", 1, 9),
 } };
 
-constexpr std::array<GroupSpec, 4> kAssistJaGroups { { { "ON/OFF", 0 }, { "前方衝突警戒", 1 },
+constexpr std::array<GroupPlan, 4> kAssistJaGroups { { { "ON/OFF", 0 }, { "前方衝突警戒", 1 },
     { "アラーム感度", 0 }, { "車線逸脱警戒", 1 } } };
-constexpr std::array<ControlSpec, 10> kAssistJa { {
+constexpr std::array<ControlPlan, 10> kAssistJa { {
     Check(1380, "前方衝突警戒", 90, 0, 0, "fcw"),
     Check(1381, "車線逸脱警戒", 36, 0, 1, "ldw"),
     Check(1382, "前車発進お知らせ", 58, 0, 2, "beep-watch"),
@@ -166,9 +166,9 @@ constexpr std::array<ControlSpec, 10> kAssistJa { {
 
 // ---- Recorder page -----------------------------------------------------------------
 
-constexpr std::array<GroupSpec, 4> kRecorderKoGroups { { { "일반설정", 0 }, { "저장민감도", 0 },
+constexpr std::array<GroupPlan, 4> kRecorderKoGroups { { { "일반설정", 0 }, { "저장민감도", 0 },
     { "해상도설정", 1 }, { "감시설정", 1 } } };
-constexpr std::array<ControlSpec, 12> kRecorderKo { {
+constexpr std::array<ControlPlan, 12> kRecorderKo { {
     Check(1239, "연속저장", 116, 0, 0, "continuous-recording"),
     Check(1240, "음성저장", 118, 0, 1, "voice-recording"),
     Radio(1241, "민감", 128, 0, 1, 0, "impact-level"),
@@ -183,10 +183,10 @@ constexpr std::array<ControlSpec, 12> kRecorderKo { {
     List(1339, 160, ListTexts::Voltage, 3, 1, "방전방지전압", "voltage"),
 } };
 
-constexpr std::array<GroupSpec, 5> kRecorderEnGroups { { { "Common Setup", 0 },
+constexpr std::array<GroupPlan, 5> kRecorderEnGroups { { { "Common Setup", 0 },
     { "Impact Level", 0 }, { "Resolution", 1 }, { "Impact level for G sensor", 1 },
     { "CCTV Setup", 1, true } } };
-constexpr std::array<ControlSpec, 18> kRecorderEn { {
+constexpr std::array<ControlPlan, 18> kRecorderEn { {
     Check(1291, "Continuous Recording", 116, 0, 0, "continuous-recording"),
     Check(1292, "Voice Recording", 118, 0, 1, "voice-recording"),
     Radio(1297, "Sensitive", 128, 0, 1, 0, "impact-level", R::ImpactPreset),
@@ -207,10 +207,10 @@ constexpr std::array<ControlSpec, 18> kRecorderEn { {
     Hidden(List(1339, 160, ListTexts::Voltage, 4, 1, "Voltage Level", "voltage")),
 } };
 
-constexpr std::array<GroupSpec, 5> kRecorderJaGroups { { { "基本設定", 0 }, { "衝撃検知レベル", 0 },
+constexpr std::array<GroupPlan, 5> kRecorderJaGroups { { { "基本設定", 0 }, { "衝撃検知レベル", 0 },
     { "Resolution", 1 }, { "Gセンサー衝撃検知レベル微調整", 1 },
     { "駐車監視モード設定", 1, true } } };
-constexpr std::array<ControlSpec, 18> kRecorderJa { {
+constexpr std::array<ControlPlan, 18> kRecorderJa { {
     Check(1362, "常時録画自動スタート", 116, 0, 0, "continuous-recording"),
     Check(1363, "音声記録", 118, 0, 1, "voice-recording"),
     Radio(1365, "高", 128, 0, 1, 0, "impact-level", R::ImpactPreset),
@@ -233,9 +233,9 @@ constexpr std::array<ControlSpec, 18> kRecorderJa { {
 
 // ---- System page -------------------------------------------------------------------
 
-constexpr std::array<GroupSpec, 6> kSystemKoGroups { { { "음량조절", 0 }, { "음성알림", 0 },
+constexpr std::array<GroupPlan, 6> kSystemKoGroups { { { "음량조절", 0 }, { "음성알림", 0 },
     { "시스템설정", 0 }, { "화면설정", 1 }, { "텍스트표시", 1 }, { "언어설정", 1 } } };
-constexpr std::array<ControlSpec, 22> kSystemKo { {
+constexpr std::array<ControlPlan, 22> kSystemKo { {
     Edit(1096, 152, R::WholeWrittenBack, 0, 0, "스피커 :", "max15", "speaker", 0, 15),
     Edit(1097, 154, R::WholeWrittenBack, 0, 1, "마이크 :", "max15", "mic", 0, 15),
     Check(1217, "블랙박스저장", 164, 1, 0, "event-record"),
@@ -260,10 +260,10 @@ constexpr std::array<ControlSpec, 22> kSystemKo { {
     Hidden(Radio(1222, "러시아어", 146, 5, 5, 1, "language", R::LanguagePair)),
 } };
 
-constexpr std::array<GroupSpec, 6> kSystemEnGroups { { { "Volume Control", 0 },
+constexpr std::array<GroupPlan, 6> kSystemEnGroups { { { "Volume Control", 0 },
     { "Voice Alarm", 0 }, { "System Setup", 0 }, { "LCD Setting", 1 }, { "LCD Display", 1 },
     { "Language", 1 } } };
-constexpr std::array<ControlSpec, 22> kSystemEn { {
+constexpr std::array<ControlPlan, 22> kSystemEn { {
     Edit(1303, 152, R::WholeWrittenBack, 0, 0, "Speaker :", "max15", "speaker", 0, 15),
     Edit(1304, 154, R::WholeWrittenBack, 0, 1, "Mic :", "max15", "mic", 0, 15),
     Check(1305, "Event Record", 164, 1, 0, "event-record"),
@@ -288,10 +288,10 @@ constexpr std::array<ControlSpec, 22> kSystemEn { {
     Hidden(Radio(1324, "러시아어", 146, 5, 5, 1, "language", R::LanguagePair)),
 } };
 
-constexpr std::array<GroupSpec, 6> kSystemJaGroups { { { "Volume Control", 0 },
+constexpr std::array<GroupPlan, 6> kSystemJaGroups { { { "Volume Control", 0 },
     { "音声アラーム", 0 }, { "システム設定", 0 }, { "画面設定", 1 }, { "画面表示", 1 },
     { "Language", 1 } } };
-constexpr std::array<ControlSpec, 22> kSystemJa { {
+constexpr std::array<ControlPlan, 22> kSystemJa { {
     Edit(1340, 152, R::WholeWrittenBack, 0, 0, "スピーカー :", "MAX 15", "speaker", 0, 15),
     Edit(1341, 154, R::WholeWrittenBack, 0, 1, "マイク :", "MAX 15", "mic", 0, 15),
     Check(1342, "イベント録画", 164, 1, 0, "event-record"),
@@ -318,8 +318,8 @@ constexpr std::array<ControlSpec, 22> kSystemJa { {
 
 // ---- Install page ------------------------------------------------------------------
 
-constexpr std::array<GroupSpec, 2> kInstallKoGroups { { { "", 0 }, { "제원입력", 0 } } };
-constexpr std::array<ControlSpec, 12> kInstallKo { {
+constexpr std::array<GroupPlan, 2> kInstallKoGroups { { { "", 0 }, { "제원입력", 0 } } };
+constexpr std::array<ControlPlan, 12> kInstallKo { {
     Labelled(Radio(1219, "승용차", 12, 0, 0, 0, "vehicle-type", R::VehicleType), "차종설정 : "),
     Radio(1220, "경차", 12, 3, 0, 0, "vehicle-type", R::VehicleType),
     Radio(1221, "SUV", 12, 1, 0, 0, "vehicle-type", R::VehicleType),
@@ -334,9 +334,9 @@ constexpr std::array<ControlSpec, 12> kInstallKo { {
     Edit(1230, 10, R::Centimetres, 1, 2, "부착위치 :", "cm", "offset-cm"),
 } };
 
-constexpr std::array<GroupSpec, 2> kInstallEnGroups { { { "", 0 },
+constexpr std::array<GroupPlan, 2> kInstallEnGroups { { { "", 0 },
     { "Device Position Setting", 0 } } };
-constexpr std::array<ControlSpec, 12> kInstallEn { {
+constexpr std::array<ControlPlan, 12> kInstallEn { {
     Labelled(Radio(1259, "Sedan", 12, 0, 0, 0, "vehicle-type", R::VehicleType), "Vehicle Type :"),
     Radio(1271, "Compact Car", 12, 3, 0, 0, "vehicle-type", R::VehicleType),
     Radio(1272, "SUV", 12, 1, 0, 0, "vehicle-type", R::VehicleType),
@@ -351,8 +351,8 @@ constexpr std::array<ControlSpec, 12> kInstallEn { {
     Edit(1280, 10, R::Centimetres, 1, 2, "Attached Position : ", "cm", "offset-cm", 0, 30),
 } };
 
-constexpr std::array<GroupSpec, 2> kInstallJaGroups { { { "", 0 }, { "取付状況", 0 } } };
-constexpr std::array<ControlSpec, 12> kInstallJa { {
+constexpr std::array<GroupPlan, 2> kInstallJaGroups { { { "", 0 }, { "取付状況", 0 } } };
+constexpr std::array<ControlPlan, 12> kInstallJa { {
     Labelled(Radio(1390, "乗用車", 12, 0, 0, 0, "vehicle-type", R::VehicleType), "車種 :"),
     Radio(1391, "コンパクトカー", 12, 3, 0, 0, "vehicle-type", R::VehicleType),
     Radio(1392, "SUV", 12, 1, 0, 0, "vehicle-type", R::VehicleType),
@@ -371,8 +371,8 @@ constexpr std::array<ControlSpec, 12> kInstallJa { {
 
 // ---- GMT page ----------------------------------------------------------------------
 
-constexpr std::array<GroupSpec, 1> kGmtGroups { { { "Setting GMT", 0 } } };
-constexpr std::array<ControlSpec, 1> kGmt { {
+constexpr std::array<GroupPlan, 1> kGmtGroups { { { "Setting GMT", 0 } } };
+constexpr std::array<ControlPlan, 1> kGmt { {
     List(1335, 166, ListTexts::Gmt, 0, 0, "GMT+", "gmt"),
 } };
 
@@ -396,7 +396,7 @@ constexpr std::array<PageTable, 13> kPages { {
 constexpr bool EveryControlHasAnId()
 {
     for (const PageTable& page : kPages) {
-        for (const ControlSpec& control : page.controls) {
+        for (const ControlPlan& control : page.controls) {
             if (control.id == 0)
                 return false;
         }

@@ -41,7 +41,7 @@ enum class ListTexts { None, Voltage, Gmt };
 
 // A titled frame of a page; frames without a caption draw no title. `column` places it
 // in the page's two-column layout.
-struct GroupSpec {
+struct GroupPlan {
     std::string_view caption;
     int column = 0;
     bool hidden = false;
@@ -49,7 +49,7 @@ struct GroupSpec {
 
 // One control of a page. Controls of the same group and line sit on one row, after the
 // row's `label` (given on its first control) and before its `unit` (given on its last).
-struct ControlSpec {
+struct ControlPlan {
     int id = 0;
     ControlKind kind = ControlKind::CheckBox;
     std::string_view caption;
@@ -73,8 +73,8 @@ struct PageTable {
     int language; // 0 Japanese, 1 English, 2 Korean; -1 for the page shared by all
     int templateId;
     std::string_view className;
-    std::span<const GroupSpec> groups;
-    std::span<const ControlSpec> controls;
+    std::span<const GroupPlan> groups;
+    std::span<const ControlPlan> controls;
 };
 
 // The language whose pages and tabs the window shows for the viewer's `language`: the

@@ -12,9 +12,9 @@ constexpr int kSliderLow = 10;
 constexpr int kSliderHigh = 190;
 constexpr std::array<int, 3> kImpactWords { 120, 122, 124 };
 
-bool HasLimits(const ControlSpec& spec)
+bool HasLimits(const ControlPlan& plan)
 {
-    return spec.low <= spec.high;
+    return plan.low <= plan.high;
 }
 
 } // namespace
@@ -66,7 +66,7 @@ const ControlState* SettingsPageModel::State(int id) const
     return index < 0 ? nullptr : &m_states[static_cast<std::size_t>(index)];
 }
 
-const ControlSpec* SettingsPageModel::Spec(int id) const
+const ControlPlan* SettingsPageModel::Plan(int id) const
 {
     const int index = IndexOf(id);
     return index < 0 ? nullptr : &m_table.controls[static_cast<std::size_t>(index)];
@@ -89,12 +89,12 @@ void SettingsPageModel::ShowChecks()
 {
     const bool nonZero = CheckedByNonZero(m_table.kind);
     for (std::size_t i = 0; i < m_table.controls.size(); ++i) {
-        const ControlSpec& spec = m_table.controls[i];
-        const std::uint16_t word = Word(spec.word);
-        if (spec.kind == ControlKind::CheckBox)
+        const ControlPlan& plan = m_table.controls[i];
+        const std::uint16_t word = Word(plan.word);
+        if (plan.kind == ControlKind::CheckBox)
             m_states[i].checked = nonZero ? word != 0 : word == 1;
-        else if (spec.kind == ControlKind::Radio)
-            m_states[i].checked = word == spec.value;
+        else if (plan.kind == ControlKind::Radio)
+            m_states[i].checked = word == plan.value;
     }
     // A vehicle type without a button checks the first type button.
     int firstType = -1;
@@ -115,20 +115,20 @@ void SettingsPageModel::ShowChecks()
 void SettingsPageModel::ShowWordInControls(int offset)
 {
     for (std::size_t i = 0; i < m_table.controls.size(); ++i) {
-        const ControlSpec& spec = m_table.controls[i];
-        if (spec.word != offset)
+        const ControlPlan& plan = m_table.controls[i];
+        if (plan.word != offset)
             continue;
         const std::uint16_t word = Word(offset);
         ControlState& state = m_states[i];
-        switch (spec.kind) {
+        switch (plan.kind) {
         case ControlKind::Edit:
-            if (spec.rule == StoreRule::Metres || spec.rule == StoreRule::MetresRounded)
+            if (plan.rule == StoreRule::Metres || plan.rule == StoreRule::MetresRounded)
                 m_numbers[i] = word / 100.0;
-            else if (spec.rule == StoreRule::Centimetres)
+            else if (plan.rule == StoreRule::Centimetres)
                 m_numbers[i] = word / 10.0;
             else
                 m_numbers[i] = word;
-            state.text = IsDecimal(spec.rule) ? FormatDecimalNumber(m_numbers[i])
+            state.text = IsDecimal(plan.rule) ? FormatDecimalNumber(m_numbers[i])
                                               : FormatWholeNumber(word);
             break;
         case ControlKind::Slider:
@@ -138,7 +138,7 @@ void SettingsPageModel::ShowWordInControls(int offset)
             state.text = FormatDecimalNumber(word / 100.0);
             break;
         case ControlKind::DropDown:
-            state.index = word < ListCount(spec.list) ? word : -1;
+            state.index = word < ListCount(plan.list) ? word : -1;
             break;
         case ControlKind::CheckBox:
         case ControlKind::Radio:
@@ -151,30 +151,30 @@ void SettingsPageModel::LoadFromRecord(SettingsRecord& record)
 {
     m_record = &record;
     ShowChecks();
-    for (const ControlSpec& spec : m_table.controls) {
-        if (spec.kind != ControlKind::CheckBox && spec.kind != ControlKind::Radio)
-            ShowWordInControls(spec.word);
+    for (const ControlPlan& plan : m_table.controls) {
+        if (plan.kind != ControlKind::CheckBox && plan.kind != ControlKind::Radio)
+            ShowWordInControls(plan.word);
     }
 }
 
-void SettingsPageModel::StoreRadio(const ControlSpec& spec)
+void SettingsPageModel::StoreRadio(const ControlPlan& plan)
 {
-    SetWord(spec.word, LowWord(spec.value));
-    switch (spec.rule) {
+    SetWord(plan.word, LowWord(plan.value));
+    switch (plan.rule) {
     case StoreRule::ImpactPreset:
         for (const int word : kImpactWords) {
-            SetWord(word, LowWord(50 + 20 * static_cast<long long>(spec.value)));
+            SetWord(word, LowWord(50 + 20 * static_cast<long long>(plan.value)));
             ShowWordInControls(word);
         }
         break;
     case StoreRule::VehicleType:
         for (const VehiclePreset& preset : VehiclePresets()) {
-            if (preset.type != spec.value)
+            if (preset.type != plan.value)
                 continue;
             SetWord(14, TruncatedLowWord(preset.heightM * 100));
             SetWord(16, TruncatedLowWord(preset.widthM * 100));
             for (std::size_t i = 0; i < m_table.controls.size(); ++i) {
-                const ControlSpec& edit = m_table.controls[i];
+                const ControlPlan& edit = m_table.controls[i];
                 if (edit.kind != ControlKind::Edit || (edit.word != 14 && edit.word != 16))
                     continue;
                 m_numbers[i] = edit.word == 14 ? preset.heightM : preset.widthM;
@@ -183,7 +183,7 @@ void SettingsPageModel::StoreRadio(const ControlSpec& spec)
         }
         break;
     case StoreRule::LanguagePair:
-        SetWord(148, LowWord(spec.value));
+        SetWord(148, LowWord(plan.value));
         break;
     default:
         break;
@@ -192,15 +192,15 @@ void SettingsPageModel::StoreRadio(const ControlSpec& spec)
 
 bool SettingsPageModel::Click(int id)
 {
-    const ControlSpec* spec = Spec(id);
-    if (spec == nullptr || m_record == nullptr)
+    const ControlPlan* plan = Plan(id);
+    if (plan == nullptr || m_record == nullptr)
         return false;
-    if (spec->kind == ControlKind::CheckBox) {
-        const std::uint16_t word = Word(spec->word);
+    if (plan->kind == ControlKind::CheckBox) {
+        const std::uint16_t word = Word(plan->word);
         const bool set = CheckedByNonZero(m_table.kind) ? word == 0 : word != 1;
-        SetWord(spec->word, set ? 1 : 0);
-    } else if (spec->kind == ControlKind::Radio) {
-        StoreRadio(*spec);
+        SetWord(plan->word, set ? 1 : 0);
+    } else if (plan->kind == ControlKind::Radio) {
+        StoreRadio(*plan);
     } else {
         return false;
     }
@@ -210,33 +210,33 @@ bool SettingsPageModel::Click(int id)
 
 void SettingsPageModel::StoreEdit(std::size_t index)
 {
-    const ControlSpec& spec = m_table.controls[index];
+    const ControlPlan& plan = m_table.controls[index];
     double number = m_numbers[index];
-    if (HasLimits(spec))
-        number = ClampDecimal(number, spec.low, spec.high);
-    switch (spec.rule) {
+    if (HasLimits(plan))
+        number = ClampDecimal(number, plan.low, plan.high);
+    switch (plan.rule) {
     case StoreRule::Whole:
-        SetWord(spec.word, LowWord(static_cast<long long>(number)));
+        SetWord(plan.word, LowWord(static_cast<long long>(number)));
         break;
     case StoreRule::WholeMinusFive: {
         const std::uint16_t word = LowWord(static_cast<long long>(number));
-        SetWord(spec.word, word);
-        SetWord(spec.word + 2, MinusFive(word));
+        SetWord(plan.word, word);
+        SetWord(plan.word + 2, MinusFive(word));
         break;
     }
     case StoreRule::WholeWrittenBack:
         m_numbers[index] = number;
         m_states[index].text = FormatWholeNumber(static_cast<long long>(number));
-        SetWord(spec.word, LowWord(static_cast<long long>(number)));
+        SetWord(plan.word, LowWord(static_cast<long long>(number)));
         break;
     case StoreRule::Metres:
-        SetWord(spec.word, MetresToWord(number));
+        SetWord(plan.word, MetresToWord(number));
         break;
     case StoreRule::MetresRounded:
-        SetWord(spec.word, MetresToRoundedWord(number));
+        SetWord(plan.word, MetresToRoundedWord(number));
         break;
     case StoreRule::Centimetres:
-        SetWord(spec.word, CentimetresToWord(number));
+        SetWord(plan.word, CentimetresToWord(number));
         break;
     default:
         break;
@@ -252,10 +252,10 @@ std::optional<NumberMessage> SettingsPageModel::EditChanged(int id, std::string_
     m_states[static_cast<std::size_t>(changed)].text = std::string(text);
     std::optional<NumberMessage> message;
     for (std::size_t i = 0; i < m_table.controls.size(); ++i) {
-        const ControlSpec& spec = m_table.controls[i];
-        if (spec.kind != ControlKind::Edit)
+        const ControlPlan& plan = m_table.controls[i];
+        if (plan.kind != ControlKind::Edit)
             continue;
-        if (IsDecimal(spec.rule)) {
+        if (IsDecimal(plan.rule)) {
             const auto number = ParseDecimalNumber(m_states[i].text);
             if (!number) {
                 message = NumberMessage::DecimalNumber;
@@ -281,12 +281,12 @@ void SettingsPageModel::SliderReleased(int id, int position)
     const int index = IndexOf(id);
     if (index < 0 || m_record == nullptr)
         return;
-    const ControlSpec& spec = m_table.controls[static_cast<std::size_t>(index)];
-    if (spec.kind != ControlKind::Slider)
+    const ControlPlan& plan = m_table.controls[static_cast<std::size_t>(index)];
+    if (plan.kind != ControlKind::Slider)
         return;
     position = std::clamp(position, kSliderLow, kSliderHigh);
-    SetWord(spec.word, SliderReleaseWord(position));
-    ShowWordInControls(spec.word);
+    SetWord(plan.word, SliderReleaseWord(position));
+    ShowWordInControls(plan.word);
     // The slider stays where it was let go.
     m_states[static_cast<std::size_t>(index)].position = position;
 }
@@ -296,10 +296,10 @@ void SettingsPageModel::Select(int id, int index)
     const int row = IndexOf(id);
     if (row < 0 || m_record == nullptr)
         return;
-    const ControlSpec& spec = m_table.controls[static_cast<std::size_t>(row)];
-    if (spec.kind != ControlKind::DropDown || index < 0 || index >= ListCount(spec.list))
+    const ControlPlan& plan = m_table.controls[static_cast<std::size_t>(row)];
+    if (plan.kind != ControlKind::DropDown || index < 0 || index >= ListCount(plan.list))
         return;
-    SetWord(spec.word, LowWord(index));
+    SetWord(plan.word, LowWord(index));
     m_states[static_cast<std::size_t>(row)].index = index;
 }
 

@@ -49,7 +49,7 @@ public:
 
     // What control `id` shows; null for an id the page does not have.
     const ControlState* State(int id) const;
-    const ControlSpec* Spec(int id) const;
+    const ControlPlan* Plan(int id) const;
 
     // The number of texts of a drop-down list.
     static int ListCount(ListTexts texts);
@@ -63,7 +63,7 @@ private:
     void ShowChecks();
     void ShowWordInControls(int offset);
     void StoreEdit(std::size_t index);
-    void StoreRadio(const ControlSpec& spec);
+    void StoreRadio(const ControlPlan& plan);
 
     const PageTable& m_table;
     SettingsRecord* m_record = nullptr;

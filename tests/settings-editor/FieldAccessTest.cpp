@@ -20,11 +20,11 @@ TEST(FieldNames, EachNameEditsOneWordOnEveryPage)
 {
     std::map<std::string_view, int> wordOf;
     for (const PageTable& table : AllPageTables()) {
-        for (const ControlSpec& spec : table.controls) {
-            if (spec.name.empty())
+        for (const ControlPlan& plan : table.controls) {
+            if (plan.name.empty())
                 continue;
-            const auto [it, added] = wordOf.emplace(spec.name, spec.word);
-            EXPECT_EQ(it->second, spec.word) << spec.name << " in " << table.className;
+            const auto [it, added] = wordOf.emplace(plan.name, plan.word);
+            EXPECT_EQ(it->second, plan.word) << plan.name << " in " << table.className;
         }
     }
     const SettingsRecord record = DefaultSettingsRecord(1);

@@ -88,75 +88,75 @@ TEST(PageTables, EveryControlLoadsFromAndStoresToItsWords)
     for (const PageTable& table : AllPageTables()) {
         SCOPED_TRACE(std::string(table.className));
         std::set<int> ids;
-        for (const ControlSpec& spec : table.controls) {
-            SCOPED_TRACE(spec.id);
-            EXPECT_TRUE(ids.insert(spec.id).second) << "id used twice";
+        for (const ControlPlan& plan : table.controls) {
+            SCOPED_TRACE(plan.id);
+            EXPECT_TRUE(ids.insert(plan.id).second) << "id used twice";
             SettingsRecord record {};
             SetW(record, 146, 1);
             SettingsPageModel page(table);
-            std::set<int> expected { spec.word };
-            switch (spec.kind) {
+            std::set<int> expected { plan.word };
+            switch (plan.kind) {
             case ControlKind::CheckBox: {
                 page.LoadFromRecord(record);
-                EXPECT_FALSE(page.State(spec.id)->checked);
+                EXPECT_FALSE(page.State(plan.id)->checked);
                 const SettingsRecord before = record;
-                ASSERT_TRUE(page.Click(spec.id));
-                EXPECT_EQ(W(record, spec.word), 1);
-                EXPECT_TRUE(page.State(spec.id)->checked);
+                ASSERT_TRUE(page.Click(plan.id));
+                EXPECT_EQ(W(record, plan.word), 1);
+                EXPECT_TRUE(page.State(plan.id)->checked);
                 EXPECT_EQ(ChangedWords(before, record), expected);
                 break;
             }
             case ControlKind::Radio: {
-                SetW(record, spec.word, spec.value);
+                SetW(record, plan.word, plan.value);
                 page.LoadFromRecord(record);
-                EXPECT_TRUE(page.State(spec.id)->checked);
-                SetW(record, spec.word, 77);
-                if (spec.word == 146)
+                EXPECT_TRUE(page.State(plan.id)->checked);
+                SetW(record, plan.word, 77);
+                if (plan.word == 146)
                     SetW(record, 148, 77);
                 const SettingsRecord before = record;
-                ASSERT_TRUE(page.Click(spec.id));
-                EXPECT_EQ(W(record, spec.word), spec.value);
-                if (spec.rule == StoreRule::LanguagePair)
+                ASSERT_TRUE(page.Click(plan.id));
+                EXPECT_EQ(W(record, plan.word), plan.value);
+                if (plan.rule == StoreRule::LanguagePair)
                     expected.insert(148);
-                if (spec.rule == StoreRule::ImpactPreset)
+                if (plan.rule == StoreRule::ImpactPreset)
                     expected.insert({ 120, 122, 124 });
-                if (spec.rule == StoreRule::VehicleType)
+                if (plan.rule == StoreRule::VehicleType)
                     expected.insert({ 14, 16 });
                 EXPECT_EQ(ChangedWords(before, record), expected);
                 break;
             }
             case ControlKind::Edit: {
-                const bool decimal = SettingsPageModel::IsDecimal(spec.rule);
-                SetW(record, spec.word, spec.rule == StoreRule::Centimetres ? 20 : 200);
+                const bool decimal = SettingsPageModel::IsDecimal(plan.rule);
+                SetW(record, plan.word, plan.rule == StoreRule::Centimetres ? 20 : 200);
                 page.LoadFromRecord(record);
-                EXPECT_EQ(page.State(spec.id)->text, decimal ? "2" : "200");
+                EXPECT_EQ(page.State(plan.id)->text, decimal ? "2" : "200");
                 const SettingsRecord before = record;
-                EXPECT_FALSE(page.EditChanged(spec.id, "1"));
-                if (spec.rule == StoreRule::WholeMinusFive)
-                    expected.insert(spec.word + 2);
+                EXPECT_FALSE(page.EditChanged(plan.id, "1"));
+                if (plan.rule == StoreRule::WholeMinusFive)
+                    expected.insert(plan.word + 2);
                 EXPECT_EQ(ChangedWords(before, record), expected);
                 break;
             }
             case ControlKind::Slider: {
-                SetW(record, spec.word, 130);
+                SetW(record, plan.word, 130);
                 page.LoadFromRecord(record);
-                EXPECT_EQ(page.State(spec.id)->position, 130);
-                EXPECT_EQ(page.State(spec.partner)->text, "1.3");
+                EXPECT_EQ(page.State(plan.id)->position, 130);
+                EXPECT_EQ(page.State(plan.partner)->text, "1.3");
                 const SettingsRecord before = record;
-                page.SliderReleased(spec.id, 42);
+                page.SliderReleased(plan.id, 42);
                 EXPECT_EQ(ChangedWords(before, record), expected);
                 break;
             }
             case ControlKind::Field:
-                EXPECT_EQ(spec.rule, StoreRule::None);
+                EXPECT_EQ(plan.rule, StoreRule::None);
                 break;
             case ControlKind::DropDown: {
-                SetW(record, spec.word, 3);
+                SetW(record, plan.word, 3);
                 page.LoadFromRecord(record);
-                EXPECT_EQ(page.State(spec.id)->index, 3);
+                EXPECT_EQ(page.State(plan.id)->index, 3);
                 const SettingsRecord before = record;
-                page.Select(spec.id, 5);
-                EXPECT_EQ(W(record, spec.word), 5);
+                page.Select(plan.id, 5);
+                EXPECT_EQ(W(record, plan.word), 5);
                 EXPECT_EQ(ChangedWords(before, record), expected);
                 break;
             }
@@ -174,7 +174,7 @@ TEST(PageTables, LanguageVariantsEditTheSameWordsWithTheSameValues)
         const PageTable* korean = FindPageTable(kind, 2);
         ASSERT_NE(korean, nullptr);
         std::set<std::tuple<std::string, int, int>> koreanRadios;
-        for (const ControlSpec& c : korean->controls) {
+        for (const ControlPlan& c : korean->controls) {
             if (c.kind == ControlKind::Radio && !c.hidden)
                 koreanRadios.insert({ std::string(c.name), c.word, c.value });
         }
@@ -182,7 +182,7 @@ TEST(PageTables, LanguageVariantsEditTheSameWordsWithTheSameValues)
             const PageTable* other = FindPageTable(kind, language);
             ASSERT_NE(other, nullptr);
             EXPECT_EQ(other->language, language);
-            for (const ControlSpec& c : other->controls) {
+            for (const ControlPlan& c : other->controls) {
                 if (c.kind != ControlKind::Radio || c.hidden || c.word == 146)
                     continue;
                 EXPECT_TRUE(koreanRadios.count({ std::string(c.name), c.word, c.value }))

@@ -373,9 +373,9 @@ TEST(SetupWindow, TabOrderFollowsEachPagesReadingOrder)
                  PageKind::System, PageKind::Install, PageKind::Gmt }) {
             CSettingsPage* page = dialog.Page(kind, language);
             std::vector<QString> expected;
-            for (const ControlSpec& spec : page->table().controls) {
-                if (!spec.hidden && spec.kind != ControlKind::Field)
-                    expected.push_back(QString::number(spec.id));
+            for (const ControlPlan& plan : page->table().controls) {
+                if (!plan.hidden && plan.kind != ControlKind::Field)
+                    expected.push_back(QString::number(plan.id));
             }
             std::vector<QString> chain;
             QWidget* first = page->findChild<QWidget*>(expected.front());

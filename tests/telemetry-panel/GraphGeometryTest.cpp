@@ -68,11 +68,11 @@ TEST(GraphLabels, RowLabelsByMode)
 TEST(GraphCurves, ScalesOfTheThreeModes)
 {
     CTextData store;
-    test::RecordingSpec spec { 10000, SteadySamples(100, 250, 1.0, -0.5, 0.25),
+    test::RecordingSamples plan { 10000, SteadySamples(100, 250, 1.0, -0.5, 0.25),
         test::EastboundLines(10) };
-    for (auto& s : spec.samples)
+    for (auto& s : plan.samples)
         s.x2 = 0.5;
-    LoadRecording(store, spec);
+    LoadRecording(store, plan);
     const GraphLayout g = GraphLayoutFor(0);
 
     const auto first = GraphCurves(g, store, 10000, 0, kUnitKmh);

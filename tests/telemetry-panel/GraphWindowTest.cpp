@@ -90,12 +90,12 @@ TEST(GraphWindow, GridLinesOneASecondTheLastFromThirtySeconds)
 TEST(GraphWindow, CurvesOfTheThreeModes)
 {
     GraphRig rig;
-    test::RecordingSpec spec { 20000, SteadySamples(200, 0, 1.0, 0, 0), {} };
-    for (auto& s : spec.samples)
+    test::RecordingSamples plan { 20000, SteadySamples(200, 0, 1.0, 0, 0), {} };
+    for (auto& s : plan.samples)
         s.x2 = 0.5;
     for (int i = 0; i < 20; ++i)
-        spec.rmcLines.push_back(test::RmcLine(3733.0, 'N', 12700.0 + i, 'E', 135.0)); // 250 km/h
-    LoadRecording(rig.store, spec);
+        plan.rmcLines.push_back(test::RmcLine(3733.0, 'N', 12700.0 + i, 'E', 135.0)); // 250 km/h
+    LoadRecording(rig.store, plan);
     struct Case {
         int mode;
         QColor colour;
@@ -217,10 +217,10 @@ TEST(GraphModeCommand, CyclesTheStripAndDrawsAtOnceOnlyWhilePaused)
 TEST(SmartCommand, TheButtonRedrawsTheBoxForThePosition)
 {
     CommandsRig rig;
-    test::RecordingSpec spec { 10000, SteadySamples(10, 77), {} };
-    for (auto& s : spec.samples)
+    test::RecordingSamples plan { 10000, SteadySamples(10, 77), {} };
+    for (auto& s : plan.samples)
         s.words[9] = 2;
-    LoadRecording(rig.store, spec);
+    LoadRecording(rig.store, plan);
     rig.state.positionMs = 5000;
     rig.state.durationMs = 10000;
     rig.commands.OnSmart();

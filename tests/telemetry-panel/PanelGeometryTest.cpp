@@ -10,7 +10,7 @@ namespace velomira {
 namespace {
 
 using test::LoadRecording;
-using test::RecordingSpec;
+using test::RecordingSamples;
 using test::SteadySamples;
 
 struct NeedleCase {
@@ -84,13 +84,13 @@ TEST(PositionText, DegreesMinutesSecondsWithTheSignOnlyInTheLetter)
 
 TEST(TextLines, DateClockAndPositionOfThePlaySecond)
 {
-    RecordingSpec spec { 10000, SteadySamples(100, 50), {} };
+    RecordingSamples plan { 10000, SteadySamples(100, 50), {} };
     for (std::size_t i = 45; i <= 50; ++i)
-        spec.samples[i].hms = { 8, 30, 5 };
-    spec.rmcLines = { test::RmcLine(3733.1234, 'N', 12700.5, 'E'),
+        plan.samples[i].hms = { 8, 30, 5 };
+    plan.rmcLines = { test::RmcLine(3733.1234, 'N', 12700.5, 'E'),
         test::RmcLine(3733.1234, 'S', 12700.5, 'W') };
     CTextData store;
-    LoadRecording(store, spec);
+    LoadRecording(store, plan);
     const TextLines text = ComposeTextLines(store, 5000, 10000, "2024-03-15");
     EXPECT_EQ(text.lines[0], "2024-03-15");
     EXPECT_EQ(text.lines[1], "08:30:05");
@@ -101,13 +101,13 @@ TEST(TextLines, DateClockAndPositionOfThePlaySecond)
 
 TEST(TextLines, ASlotWithoutAClockShowsTheLastClockBeforeIt)
 {
-    RecordingSpec spec { 10000, SteadySamples(10, 50), {} };
-    for (auto& s : spec.samples)
+    RecordingSamples plan { 10000, SteadySamples(10, 50), {} };
+    for (auto& s : plan.samples)
         s.clock = false;
-    spec.samples[2].clock = true;
-    spec.samples[2].hms = { 1, 2, 3 };
+    plan.samples[2].clock = true;
+    plan.samples[2].hms = { 1, 2, 3 };
     CTextData store;
-    LoadRecording(store, spec);
+    LoadRecording(store, plan);
     EXPECT_EQ(ComposeTextLines(store, 1000, 10000, "").lines[1], std::nullopt);
     EXPECT_EQ(ComposeTextLines(store, 2600, 10000, "").lines[1], "01:02:03");
     EXPECT_EQ(ComposeTextLines(store, 3000, 10000, "").lines[1], "01:02:03");
@@ -144,14 +144,14 @@ TEST(Strip, FirstTripleSpansTheRecordingAndClampsAtTwoG)
 
 TEST(Strip, SecondTripleHasNoLowerLimit)
 {
-    RecordingSpec spec { 10000, SteadySamples(10, 0), {} };
-    for (auto& s : spec.samples) {
+    RecordingSamples plan { 10000, SteadySamples(10, 0), {} };
+    for (auto& s : plan.samples) {
         s.x2 = 3.0;
         s.y2 = -1.0;
         s.z2 = 0.5;
     }
     CTextData store;
-    LoadRecording(store, spec);
+    LoadRecording(store, plan);
     const StripPicture strip = ComposeStrip(store, 0, 10000, 1, kUnitKmh);
     ASSERT_EQ(strip.segments.size(), 27u);
     EXPECT_EQ(strip.segments[0].from.y, 548); // 2 g at most

@@ -53,7 +53,7 @@ std::filesystem::path MakeRecording(const std::filesystem::path& folder)
         if (i % kSamplesPerSecond == 0)
             text << ms << ' '
                  << test::RmcLine(LatitudeOf(second), 'N', LongitudeOf(second), 'E', 20) << '\n';
-        test::SampleSpec sample;
+        test::SampleValues sample;
         sample.words[0] = SpeedOfSecond(second);
         text << ms << ' ' << Hex(test::SampleBytes(sample)) << '\n';
     }

@@ -138,9 +138,9 @@ TEST(PanelPaint, CompassShowsADotBelowTwoKmh)
 TEST(PanelPaint, TextLinesOnTheirBackground)
 {
     PanelRig rig;
-    test::RecordingSpec spec { 10000, SteadySamples(100, 50), {} };
-    spec.rmcLines = { test::RmcLine(3733.1234, 'S', 12700.5, 'E') };
-    LoadRecording(rig.store, spec);
+    test::RecordingSamples plan { 10000, SteadySamples(100, 50), {} };
+    plan.rmcLines = { test::RmcLine(3733.1234, 'S', 12700.5, 'E') };
+    LoadRecording(rig.store, plan);
     rig.panel.DrawTelemetryText(0, 10000);
     ASSERT_TRUE(rig.panel.text());
     EXPECT_EQ(rig.panel.text()->lines[2], "037 033 7.4 S   ");
@@ -285,10 +285,10 @@ TEST(SmartBoxPaint, PicturesFollowTheStatusAndAnUnknownStateKeepsThePrevious)
     SmartBox box(button, store, [&unit] { return unit; });
     for (const Step& step : steps) {
         SCOPED_TRACE(step.picture);
-        test::RecordingSpec spec { 10000, SteadySamples(10, 0), {} };
-        for (auto& s : spec.samples)
+        test::RecordingSamples plan { 10000, SteadySamples(10, 0), {} };
+        for (auto& s : plan.samples)
             s.words = step.words;
-        LoadRecording(store, spec);
+        LoadRecording(store, plan);
         box.RefreshSpeed(5000, 10000);
         EXPECT_EQ(box.pictureId(), step.picture);
         EXPECT_EQ(button.pressedImageId(), step.picture);

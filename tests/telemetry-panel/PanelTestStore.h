@@ -13,7 +13,7 @@ namespace velomira::test {
 
 // One G-sensor sample as the tests mean it: values in g (multiples of 1/1024), the
 // clock (hours, minutes, seconds; absent when `clock` is false) and the status words.
-struct SampleSpec {
+struct SampleValues {
     double x = 0, y = 0, z = 0;
     double x2 = 0, y2 = 0, z2 = 0;
     std::array<std::uint16_t, 11> words {};
@@ -21,7 +21,7 @@ struct SampleSpec {
     std::array<std::uint8_t, 3> hms { 12, 34, 56 };
 };
 
-inline std::vector<std::byte> SampleBytes(const SampleSpec& s)
+inline std::vector<std::byte> SampleBytes(const SampleValues& s)
 {
     // Raw words in sample order: y, z, x as 2048 + 1024 g, then y2, z2, x2 as 1024 g.
     const auto raw = [](double g, int zero) {
@@ -66,34 +66,34 @@ inline std::vector<std::byte> TextBytes(const std::string& text)
 
 // A recording's telemetry: samples spread evenly over `durationMs`, RMC lines one a
 // second.
-struct RecordingSpec {
+struct RecordingSamples {
     std::uint32_t durationMs = 60000;
-    std::vector<SampleSpec> samples;
+    std::vector<SampleValues> samples;
     std::vector<std::string> rmcLines;
 };
 
-inline void LoadRecording(CTextData& store, const RecordingSpec& spec)
+inline void LoadRecording(CTextData& store, const RecordingSamples& plan)
 {
     std::vector<TelemetrySampleBytes> all;
-    for (std::size_t i = 0; i < spec.samples.size(); ++i) {
-        all.push_back({ SampleBytes(spec.samples[i]),
-            static_cast<std::uint32_t>(spec.durationMs * i / spec.samples.size()) });
+    for (std::size_t i = 0; i < plan.samples.size(); ++i) {
+        all.push_back({ SampleBytes(plan.samples[i]),
+            static_cast<std::uint32_t>(plan.durationMs * i / plan.samples.size()) });
     }
-    for (std::size_t i = 0; i < spec.rmcLines.size(); ++i)
-        all.push_back({ TextBytes(spec.rmcLines[i]), static_cast<std::uint32_t>(1000 * i) });
-    LoadTelemetry(store, all, spec.durationMs);
+    for (std::size_t i = 0; i < plan.rmcLines.size(); ++i)
+        all.push_back({ TextBytes(plan.rmcLines[i]), static_cast<std::uint32_t>(1000 * i) });
+    LoadTelemetry(store, all, plan.durationMs);
 }
 
 // `count` samples, every one with speed word `speedKmh` and the given first triple.
-inline std::vector<SampleSpec> SteadySamples(
+inline std::vector<SampleValues> SteadySamples(
     std::size_t count, std::uint16_t speedKmh, double x = 0, double y = 0, double z = 0)
 {
-    SampleSpec s;
+    SampleValues s;
     s.x = x;
     s.y = y;
     s.z = z;
     s.words[0] = speedKmh;
-    return std::vector<SampleSpec>(count, s);
+    return std::vector<SampleValues>(count, s);
 }
 
 // RMC lines of a car going due east: one minute of longitude a second.
