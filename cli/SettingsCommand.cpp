@@ -5,6 +5,7 @@
 // velomira-card settings get ROOT [NAME]
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -93,6 +94,13 @@ int Check(const DriveRoots& drives)
     return valid ? kExitSuccess : kExitNegative;
 }
 
+// The file is on the card; only its folder could not be flushed afterwards.
+void WarnFolderNotFlushed(int error)
+{
+    std::fprintf(stderr, "warning: data_setup.cfg is written, but its folder could not be flushed: %s\n",
+        std::strerror(error));
+}
+
 int Restore(const DriveRoots& drives, std::span<char* const> options)
 {
     if (options.size() != 2 || std::string_view(options[0]) != "--language")
@@ -100,7 +108,8 @@ int Restore(const DriveRoots& drives, std::span<char* const> options)
     const auto language = ParseInteger(options[1]);
     if (!language || *language < 0 || *language > 2)
         return BadInput("--language must be 0 (Japanese), 1 (English) or 2 (Korean)");
-    if (!WriteSettingsFile(kCardLetter, drives, DefaultSettingsRecord(static_cast<int>(*language))))
+    if (!WriteSettingsFile(kCardLetter, drives, DefaultSettingsRecord(static_cast<int>(*language)),
+            SystemFileOperations(), WarnFolderNotFlushed))
         return Negative("cannot write data_setup.cfg in the card's root");
     WriteOut("restored\n");
     return kExitSuccess;
@@ -219,7 +228,7 @@ int Set(const DriveRoots& drives, std::span<char* const> arguments)
             !refusal.empty())
             return BadInput(refusal);
     }
-    if (!WriteSettingsFile(kCardLetter, drives, record))
+    if (!WriteSettingsFile(kCardLetter, drives, record, SystemFileOperations(), WarnFolderNotFlushed))
         return Negative("cannot write data_setup.cfg in the card's root");
     WriteOut("written\n");
     return kExitSuccess;

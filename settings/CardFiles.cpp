@@ -5,6 +5,7 @@
 #include <fstream>
 #include <string>
 #include <system_error>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/CardPath.h"
@@ -12,15 +13,8 @@
 namespace velomira {
 namespace {
 
-std::optional<std::filesystem::path> RegularFile(
-    std::string_view cardPath, const DriveRoots& drives)
-{
-    auto path = ToLinuxPath(cardPath, drives);
-    std::error_code error;
-    if (!path || !std::filesystem::is_regular_file(*path, error))
-        return std::nullopt;
-    return path;
-}
+// A file is missing only when the system says there is no such file.
+bool IsMissing(int error) { return error == ENOENT || error == ENOTDIR; }
 
 bool WriteAll(const FileOperations& ops, int fd, std::span<const std::uint8_t> bytes)
 {
@@ -43,12 +37,13 @@ bool WriteAll(const FileOperations& ops, int fd, std::span<const std::uint8_t> b
 // Writes and flushes, then closes; false with errno of the first failure.
 bool WriteFlushClose(const FileOperations& ops, int fd, std::span<const std::uint8_t> bytes)
 {
-    bool ok = WriteAll(ops, fd, bytes) && ops.fsync(fd) == 0;
-    const int failure = errno;
-    ok = (ops.close(fd) == 0) && ok;
-    if (!ok && failure != 0)
+    if (!WriteAll(ops, fd, bytes)) {
+        const int failure = errno;
+        ops.close(fd);
         errno = failure;
-    return ok;
+        return false;
+    }
+    return FlushAndClose(ops, fd);
 }
 
 bool RewriteInPlace(const FileOperations& ops, const std::filesystem::path& target,
@@ -60,41 +55,29 @@ bool RewriteInPlace(const FileOperations& ops, const std::filesystem::path& targ
     return WriteFlushClose(ops, fd, bytes);
 }
 
-bool FlushFolder(const FileOperations& ops, const std::filesystem::path& folder)
-{
-    const int fd = ops.open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
-    if (fd < 0)
-        return false;
-    const bool ok = ops.fsync(fd) == 0;
-    return (ops.close(fd) == 0) && ok;
-}
-
 } // namespace
-
-const FileOperations& SystemFileOperations()
-{
-    static const FileOperations ops {
-        [](const char* path, int flags, mode_t mode) { return ::open(path, flags, mode); },
-        [](int fd, void* buffer, std::size_t size) { return ::read(fd, buffer, size); },
-        [](int fd, const void* data, std::size_t size) { return ::write(fd, data, size); },
-        [](int fd) { return ::fsync(fd); },
-        [](int fd) { return ::close(fd); },
-        [](const char* from, const char* to) { return ::rename(from, to); },
-        [](const char* path) { return ::unlink(path); },
-    };
-    return ops;
-}
 
 CardFilePrefix ReadCardFile(std::string_view cardPath, const DriveRoots& drives,
     std::size_t maxBytes, const FileOperations& ops)
 {
     CardFilePrefix result;
-    const auto path = RegularFile(cardPath, drives);
+    const auto path = ToLinuxPath(cardPath, drives);
     if (!path)
         return result;
-    const int fd = ops.open(path->c_str(), O_RDONLY | O_CLOEXEC, 0);
-    if (fd < 0)
+    struct stat facts { };
+    if (ops.stat(path->c_str(), &facts) != 0) {
+        if (!IsMissing(errno))
+            result = { CardFileStatus::ReadError, {}, errno };
         return result;
+    }
+    if (!S_ISREG(facts.st_mode))
+        return result;
+    const int fd = ops.open(path->c_str(), O_RDONLY | O_CLOEXEC, 0);
+    if (fd < 0) {
+        if (!IsMissing(errno))
+            result = { CardFileStatus::ReadError, {}, errno };
+        return result;
+    }
     result.bytes.resize(maxBytes);
     std::size_t filled = 0;
     result.status = CardFileStatus::Read;
@@ -104,6 +87,7 @@ CardFilePrefix ReadCardFile(std::string_view cardPath, const DriveRoots& drives,
             continue;
         if (got < 0) {
             result.status = CardFileStatus::ReadError;
+            result.error = errno;
             break;
         }
         if (got == 0)
@@ -126,8 +110,9 @@ std::optional<std::vector<std::uint8_t>> ReadCardFilePrefix(
 
 std::optional<std::uintmax_t> CardFileLength(std::string_view cardPath, const DriveRoots& drives)
 {
-    const auto path = RegularFile(cardPath, drives);
-    if (!path)
+    const auto path = ToLinuxPath(cardPath, drives);
+    std::error_code error;
+    if (!path || !std::filesystem::is_regular_file(*path, error))
         return std::nullopt;
     std::ifstream file(*path, std::ios::binary | std::ios::ate);
     if (!file)
@@ -139,7 +124,7 @@ std::optional<std::uintmax_t> CardFileLength(std::string_view cardPath, const Dr
 }
 
 bool WriteFileAtomically(const std::filesystem::path& target, std::span<const std::uint8_t> bytes,
-    const FileOperations& ops)
+    const FileOperations& ops, const std::function<void(int error)>& folderNotFlushed)
 {
     // The card is a FAT file system: durability needs fsync, which the C++ library lacks.
     std::filesystem::path temporary = target;
@@ -157,8 +142,11 @@ bool WriteFileAtomically(const std::filesystem::path& target, std::span<const st
             return RewriteInPlace(ops, target, bytes);
         return false;
     }
-    // The rename reaches the card only with its folder.
-    return FlushFolder(ops, target.parent_path());
+    // The rename reaches the card only with its folder. The new file is in place whatever
+    // the folder flush says, so a failure there is told, not returned as a failed write.
+    if (!FlushFolder(ops, target.parent_path().c_str()) && folderNotFlushed)
+        folderNotFlushed(errno);
+    return true;
 }
 
 } // namespace velomira

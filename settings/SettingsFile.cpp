@@ -18,23 +18,23 @@ std::optional<SettingsFileContent> ReadSettingsFile(
         if (prefix.status == CardFileStatus::Missing)
             continue;
         return SettingsFileContent { std::move(prefix.bytes), place,
-            prefix.status == CardFileStatus::ReadError };
+            prefix.status == CardFileStatus::ReadError, prefix.error };
     }
     return std::nullopt;
 }
 
-bool WriteSettingsFile(
-    char letter, const DriveRoots& drives, SettingsRecord record, const FileOperations& ops)
+bool WriteSettingsFile(char letter, const DriveRoots& drives, SettingsRecord record,
+    const FileOperations& ops, const FolderNotFlushed& folderNotFlushed)
 {
     UpdateSettingsChecksum(record);
     const auto target = ToLinuxPath(CardRootPath(letter, kSettingsFileName), drives);
     if (!target)
         return false;
-    return WriteFileAtomically(*target, record, ops);
+    return WriteFileAtomically(*target, record, ops, folderNotFlushed);
 }
 
 SettingsCheck CheckAndRestoreSettings(char letter, const DriveRoots& drives, int language,
-    MessageBoxService& messages, const FileOperations& ops)
+    MessageBoxService& messages, const FileOperations& ops, const FolderNotFlushed& folderNotFlushed)
 {
     const auto content = ReadSettingsFile(letter, drives, ops);
     if (content && !content->readFailed && IsSettingsRecordValid(content->bytes))
@@ -52,7 +52,8 @@ SettingsCheck CheckAndRestoreSettings(char letter, const DriveRoots& drives, int
     bool restore = false;
     if (const auto question = ComposeMessage(MessageUse::SettingsFileDamaged, language))
         restore = messages.Show(*question) == MessageAnswer::Yes;
-    if (restore && WriteSettingsFile(letter, drives, DefaultSettingsRecord(language), ops))
+    if (restore && WriteSettingsFile(
+                       letter, drives, DefaultSettingsRecord(language), ops, folderNotFlushed))
         return SettingsCheck::Proceed;
     return cannotOpen();
 }

@@ -1,6 +1,9 @@
 #include "app/commands/SetupCommand.h"
 
+#include <cstring>
+
 #include <QAbstractButton>
+#include <QLoggingCategory>
 
 #include "app/CSamplePlayerDlg.h"
 #include "platform/CardSearch.h"
@@ -13,6 +16,18 @@
 #include "texts/TextCatalogue.h"
 
 namespace velomira {
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcSetup, "velomira.setup")
+
+void LogFolderNotFlushed(int error)
+{
+    qCWarning(lcSetup) << "the settings file was written, but its folder could not be flushed:"
+                       << std::strerror(error);
+}
+
+} // namespace
 
 SetupCommand::SetupCommand(
     CSamplePlayerDlg& window, CardValues& card, const DriveRoots& drives, Hooks hooks)
@@ -38,12 +53,24 @@ void SetupCommand::RefreshLanguage()
 
 void SetupCommand::RunEditor()
 {
-    CNewSetupDlg dialog(
-        m_card.cardDrive, m_window.language(), m_drives, m_window.messages(), &m_window);
-    m_runDialog(dialog);
     const char letter = m_card.cardDrive.empty() ? '\0' : m_card.cardDrive[0];
+    // The read checked here is the one the window edits: a file that opens but cannot be
+    // read is not edited as zeros, since saving them would replace settings the user never
+    // saw.
+    const auto content = ReadSettingsFile(letter, m_drives, m_ops);
+    if (content && content->readFailed) {
+        qCWarning(lcSetup) << "the settings file cannot be read:" << content->error;
+        if (const auto notice
+            = ComposeMessage(MessageUse::SettingsFileNotOpened, m_window.language()))
+            m_window.messages().Show(*notice);
+        return;
+    }
+    CNewSetupDlg dialog(
+        m_card.cardDrive, m_window.language(), content, m_window.messages(), &m_window);
+    m_runDialog(dialog);
     dialog.FinishEditing([this, letter](const SettingsRecord& record) {
-        return letter != '\0' && WriteSettingsFile(letter, m_drives, record, m_ops);
+        return letter != '\0'
+            && WriteSettingsFile(letter, m_drives, record, m_ops, LogFolderNotFlushed);
     });
 }
 
@@ -62,22 +89,13 @@ void SetupCommand::OnSetup()
         if (!CheckDeviceGeneration(letter, m_drives)) {
             ShowVersionMismatch(m_window.messages());
         } else if (!IsNewFirmware(letter, m_drives)) {
-            // A file that opens but cannot be read is not edited as zeros: saving them
-            // would replace settings the user never saw.
-            const auto content = ReadSettingsFile(letter, m_drives, m_ops);
-            if (content && content->readFailed) {
-                if (const auto notice
-                    = ComposeMessage(MessageUse::SettingsFileNotOpened, m_window.language()))
-                    m_window.messages().Show(*notice);
-            } else {
-                RunEditor();
-            }
+            RunEditor();
         } else {
             const auto content = ReadSettingsFile(letter, m_drives, m_ops);
             const bool valid
                 = content && !content->readFailed && IsSettingsRecordValid(content->bytes);
-            if (CheckAndRestoreSettings(
-                    letter, m_drives, m_window.language(), m_window.messages(), m_ops)
+            if (CheckAndRestoreSettings(letter, m_drives, m_window.language(),
+                    m_window.messages(), m_ops, LogFolderNotFlushed)
                 == SettingsCheck::Proceed) {
                 if (valid)
                     m_window.SetLanguage(ResolveLanguage(-1, m_drives, m_card));

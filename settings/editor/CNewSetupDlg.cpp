@@ -35,8 +35,9 @@ constexpr const char* kStyle
 
 } // namespace
 
-CNewSetupDlg::CNewSetupDlg(const std::string& cardDrive, int language, const DriveRoots& drives,
-    MessageBoxService& messages, QWidget* parent, const FileOperations& ops)
+CNewSetupDlg::CNewSetupDlg(const std::string& cardDrive, int language,
+    const std::optional<SettingsFileContent>& content, MessageBoxService& messages,
+    QWidget* parent)
     : QDialog(parent)
     , m_driveLetter(cardDrive.empty() ? '\0' : cardDrive[0])
     , m_language(language)
@@ -109,7 +110,7 @@ CNewSetupDlg::CNewSetupDlg(const std::string& cardDrive, int language, const Dri
                     static_cast<qsizetype>(captions[static_cast<std::size_t>(tab)].size())));
     }
 
-    ReadRecord(drives, ops);
+    TakeRecord(content);
     for (CSettingsPage* page : m_pages)
         page->LoadFromRecord(m_record);
     if (m_tabs->count() > 0)
@@ -118,13 +119,13 @@ CNewSetupDlg::CNewSetupDlg(const std::string& cardDrive, int language, const Dri
 
 CNewSetupDlg::~CNewSetupDlg() = default;
 
-void CNewSetupDlg::ReadRecord(const DriveRoots& drives, const FileOperations& ops)
+void CNewSetupDlg::TakeRecord(const std::optional<SettingsFileContent>& content)
 {
     if (m_driveLetter == '\0')
         return;
-    // A file shorter than the record leaves the rest of the record zero; one that could not
-    // be read leaves it all zero, as when no file opens.
-    if (const auto content = ReadSettingsFile(m_driveLetter, drives, ops)) {
+    // A file shorter than the record leaves the rest of the record zero; no file leaves it
+    // all zero.
+    if (content) {
         const std::size_t length = std::min(content->bytes.size(), m_record.size());
         std::copy_n(content->bytes.begin(), length, m_record.begin());
         m_opening = m_record;

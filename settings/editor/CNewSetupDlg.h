@@ -5,8 +5,9 @@
 
 #include <QDialog>
 
-#include "platform/DriveRoots.h"
-#include "settings/CardFiles.h"
+#include <optional>
+
+#include "settings/SettingsFile.h"
 #include "settings/SettingsRecord.h"
 #include "settings/editor/PageTables.h"
 #include "settings/editor/SetupSave.h"
@@ -19,19 +20,20 @@ class CSettingsPage;
 class MessageBoxService;
 
 // The settings window: five tabs over the thirteen pages (three languages of four page
-// kinds, and the GMT page), which all edit one 200-byte record in place. It reads the
-// card's settings file when it is made; FinishEditing, run after it closes, compares the
+// kinds, and the GMT page), which all edit one 200-byte record in place. It starts from
+// the settings file as the caller read it; FinishEditing, run after it closes, compares the
 // record with what was read and saves it after a question. Enter and Escape never close it.
 // The device's Chinese, Spanish and Russian settings show the English tabs and pages; any
 // other language outside 0..2 shows none, and the window can only be closed.
 class CNewSetupDlg : public QDialog {
     Q_OBJECT
 public:
-    // `cardDrive`: "E:"; `language`: the viewer's language when the window is made.
-    // `ops`: the system calls the settings file is read with.
-    CNewSetupDlg(const std::string& cardDrive, int language, const DriveRoots& drives,
-        MessageBoxService& messages, QWidget* parent = nullptr,
-        const FileOperations& ops = SystemFileOperations());
+    // `cardDrive`: "E:"; `language`: the viewer's language when the window is made;
+    // `content`: the card's settings file as read (nothing when there is none). A read that
+    // failed is never edited: the caller stops before making the window.
+    CNewSetupDlg(const std::string& cardDrive, int language,
+        const std::optional<SettingsFileContent>& content, MessageBoxService& messages,
+        QWidget* parent = nullptr);
     ~CNewSetupDlg() override;
 
     // The closing step: compare, ask, write through `write`.
@@ -48,7 +50,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void ReadRecord(const DriveRoots& drives, const FileOperations& ops);
+    void TakeRecord(const std::optional<SettingsFileContent>& content);
 
     char m_driveLetter = 0;
     SettingsRecord m_record {};

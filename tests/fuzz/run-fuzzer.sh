@@ -19,6 +19,7 @@ sources=(
   "$repo/settings/FactoryFile.cpp"
   "$repo/settings/CardFiles.cpp"
   "$repo/platform/CardPath.cpp"
+  "$repo/platform/FileOperations.cpp"
   "$repo/texts/TextCatalogue.cpp"
   "$repo/texts/AppValues.cpp"
 )

@@ -81,7 +81,10 @@ struct Rig {
     int writes = 0;
     bool opened = false;
     bool failWrites = false;
-    bool failReads = false;
+    // Reads of the settings file fail from its open number `failReadsFrom` on (0: every
+    // read; -1: none), as on a card that fails now and then.
+    int failReadsFrom = -1;
+    int settingsOpens = 0;
     std::set<int> settingsFds;
     std::function<void(CNewSetupDlg&)> act = [](CNewSetupDlg&) {};
     SetupCommand command { window, values, card.drives,
@@ -107,12 +110,13 @@ struct Rig {
                 }
             }
             const int fd = ::open(path, flags, mode);
-            if (std::string_view(path).ends_with("data_setup.cfg"))
+            if (std::string_view(path).ends_with("data_setup.cfg")
+                && failReadsFrom >= 0 && settingsOpens++ >= failReadsFrom)
                 settingsFds.insert(fd);
             return fd;
         };
         ops.read = [this](int fd, void* buffer, std::size_t size) -> ssize_t {
-            if (failReads && settingsFds.count(fd)) {
+            if (settingsFds.count(fd)) {
                 errno = EIO;
                 return -1;
             }
@@ -158,7 +162,7 @@ struct CommandCase {
     std::vector<std::string> texts; // every box shown, in order
     bool opened;
     int writes; // write attempts
-    bool failReads = false;
+    int failReadsFrom = -1;
 };
 
 TEST(SetupCommand, RunsItsStepsOnEveryKindOfCard)
@@ -241,7 +245,18 @@ TEST(SetupCommand, RunsItsStepsOnEveryKindOfCard)
                 c.Factory("199");
                 c.Settings("data_setup.cfg", 2);
             },
-            {}, nullptr, false, { "셋업파일을 열 수 없습니다." }, false, 0, true },
+            {}, nullptr, false, { "셋업파일을 열 수 없습니다." }, false, 0, 0 },
+        { "read error after the check on new firmware is not edited",
+            [](Card& c) {
+                c.MakeCard();
+                c.Factory("303");
+                c.Settings("data_setup.cfg", 2);
+            },
+            { MessageAnswer::Yes }, [](CNewSetupDlg& d) {
+                Control<QCheckBox>(d, PageKind::DrivingAssistance, 2, 1231)->click();
+            },
+            // Reads 0 and 1 are the command's checks; read 2 is the one the window edits.
+            false, { "셋업파일을 열 수 없습니다." }, false, 0, 2 },
         { "declined question writes nothing",
             [](Card& c) {
                 c.MakeCard();
@@ -260,7 +275,7 @@ TEST(SetupCommand, RunsItsStepsOnEveryKindOfCard)
         if (c.act)
             rig.act = c.act;
         rig.failWrites = c.failWrites;
-        rig.failReads = c.failReads;
+        rig.failReadsFrom = c.failReadsFrom;
         const auto before = rig.card.Read("data_setup.cfg");
         rig.command.OnSetup();
         const auto texts = rig.Texts();
@@ -338,7 +353,7 @@ TEST(SetupWindow, ShowsTheTabsAndPagesOfItsLanguageOnly)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.language);
-        CNewSetupDlg dialog("E:", c.language, card.drives, messages);
+        CNewSetupDlg dialog("E:", c.language, ReadSettingsFile('E', card.drives), messages);
         dialog.show();
         QTabWidget* tabs = dialog.findChild<QTabWidget*>(QStringLiteral("1211"));
         ASSERT_EQ(tabs, dialog.tabs());
@@ -368,7 +383,7 @@ TEST(SetupWindow, TabOrderFollowsEachPagesReadingOrder)
     card.MakeCard();
     test::ScriptedMessageBoxService messages;
     for (const int language : { 0, 1, 2 }) {
-        CNewSetupDlg dialog("E:", language, card.drives, messages);
+        CNewSetupDlg dialog("E:", language, ReadSettingsFile('E', card.drives), messages);
         for (const PageKind kind : { PageKind::DrivingAssistance, PageKind::Recorder,
                  PageKind::System, PageKind::Install, PageKind::Gmt }) {
             CSettingsPage* page = dialog.Page(kind, language);
@@ -397,7 +412,7 @@ TEST(SetupWindow, KeysSlidersAndEmptiedFieldsBehaveAsOnTheDevicePages)
     card.MakeCard();
     card.Settings("data_setup.cfg", 1);
     test::ScriptedMessageBoxService messages;
-    CNewSetupDlg dialog("E:", 1, card.drives, messages);
+    CNewSetupDlg dialog("E:", 1, ReadSettingsFile('E', card.drives), messages);
     dialog.show();
     const SettingsRecord opening = dialog.record();
 

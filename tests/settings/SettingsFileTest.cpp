@@ -132,7 +132,8 @@ TEST(SettingsCheckAndRestore, AsksForDamagedFilesAndRestoresOnYes)
 }
 
 // The system calls with one of them failing as a write-protected, full or failing card
-// makes it fail. `call`: "open-temp", "write", "fsync", "fsync-folder" or "read".
+// makes it fail. `call`: "open-temp", "open-settings" (opening data_setup.cfg to read it),
+// "stat", "write", "fsync", "fsync-folder" or "read".
 FileOperations Failing(const std::string& call, int error)
 {
     FileOperations ops = SystemFileOperations();
@@ -147,6 +148,14 @@ FileOperations Failing(const std::string& call, int error)
             return std::string(path).ends_with(".velomira-tmp") ? fail()
                                                                 : real.open(path, flags, mode);
         };
+    if (call == "open-settings")
+        ops.open = [real, fail](const char* path, int flags, mode_t mode) {
+            return std::string(path).ends_with("data_setup.cfg") && (flags & O_ACCMODE) == O_RDONLY
+                ? fail()
+                : real.open(path, flags, mode);
+        };
+    if (call == "stat")
+        ops.stat = [fail](const char*, struct stat*) { return fail(); };
     if (call == "write") {
         // Only the first write fails: the temporary file's, on a card that is full.
         auto failed = std::make_shared<bool>(false);
@@ -197,17 +206,19 @@ TEST(SettingsFileWrite, CardErrorsLeaveTheOldFileOrAWholeNewOne)
         { "open-temp", ENOSPC, true, true, 0 },
         { "write", ENOSPC, true, true, 0 },
         { "open-temp", ENOSPC, false, false, -1 },
-        // The new file is in place, but the rename may not last: not reported as written.
-        { "fsync-folder", EIO, true, false, 0 },
+        // The new file is in place; only the folder flush failed: it is written.
+        { "fsync-folder", EIO, true, true, 0 },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.call) + " " + std::to_string(c.error));
         CardFixture card;
         if (c.fileBefore)
             card.WriteSettings("data_setup.cfg", 2);
-        EXPECT_EQ(WriteSettingsFile(
-                      'E', card.Drives(), DefaultSettingsRecord(0), Failing(c.call, c.error)),
+        int folderError = 0;
+        EXPECT_EQ(WriteSettingsFile('E', card.Drives(), DefaultSettingsRecord(0),
+                      Failing(c.call, c.error), [&](int error) { folderError = error; }),
             c.written);
+        EXPECT_EQ(folderError, std::string(c.call) == "fsync-folder" ? c.error : 0);
         const auto after = card.Read("data_setup.cfg");
         if (c.languageAfter < 0) {
             EXPECT_FALSE(std::filesystem::exists(card.Root() / "data_setup.cfg"));
@@ -222,18 +233,31 @@ TEST(SettingsFileWrite, CardErrorsLeaveTheOldFileOrAWholeNewOne)
 
 TEST(SettingsCheckAndRestore, CardErrorsNeverPassForARestoredOrADamagedFile)
 {
-    // A file that cannot be read is not taken for a short one: no restore question.
-    {
+    // A file that cannot be stat'ed, opened or read is neither missing nor short: no
+    // restore question, whose Yes would replace it with defaults.
+    for (const auto& [call, error] : { std::pair { "read", EIO }, std::pair { "open-settings", EIO },
+             std::pair { "open-settings", EACCES }, std::pair { "stat", EIO } }) {
+        SCOPED_TRACE(std::string(call) + " " + std::to_string(error));
         CardFixture card;
         card.WriteSettings("data_setup.cfg", 1);
         const auto before = card.Read("data_setup.cfg");
         ScriptedMessages messages;
         messages.answers.assign({ MessageAnswer::Yes });
-        EXPECT_EQ(CheckAndRestoreSettings('E', card.Drives(), 1, messages, Failing("read", EIO)),
+        EXPECT_EQ(CheckAndRestoreSettings('E', card.Drives(), 1, messages, Failing(call, error)),
             SettingsCheck::Stop);
         ASSERT_EQ(messages.shown.size(), 1u);
         EXPECT_EQ(messages.shown[0].text, "Can't open a setup file.");
         EXPECT_EQ(card.Read("data_setup.cfg"), before);
+    }
+    // A restore whose folder flush fails has written the defaults: the editor opens.
+    {
+        CardFixture card;
+        ScriptedMessages messages;
+        messages.answers.assign({ MessageAnswer::Yes });
+        EXPECT_EQ(CheckAndRestoreSettings(
+                      'E', card.Drives(), 1, messages, Failing("fsync-folder", EIO)),
+            SettingsCheck::Proceed);
+        EXPECT_TRUE(IsSettingsRecordValid(card.Read("data_setup.cfg")));
     }
     // A restore that cannot be written says so and stops.
     {
