@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <system_error>
 #include <unistd.h>
 #include <vector>
 
@@ -14,46 +13,50 @@ namespace {
 // A file descriptor closed when it goes out of scope.
 class Descriptor {
 public:
-    explicit Descriptor(int fd)
-        : m_fd(fd)
+    Descriptor(const FileOperations& ops, int fd)
+        : m_ops(ops)
+        , m_fd(fd)
     { }
     ~Descriptor()
     {
         if (m_fd >= 0)
-            ::close(m_fd);
+            m_ops.close(m_fd);
     }
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
     int get() const { return m_fd; }
-    // Closes now; false when closing reported an error (a write that did not land).
-    bool Close()
+    // Flushes the file to the medium and closes it; false when either reported an error (a
+    // write that did not land).
+    bool FlushAndClose()
     {
         const int fd = m_fd;
         m_fd = -1;
-        return fd < 0 || ::close(fd) == 0;
+        return fd >= 0 && velomira::FlushAndClose(m_ops, fd);
     }
 
 private:
+    const FileOperations& m_ops;
     int m_fd;
 };
 
 // Creates a temporary file that did not exist before (O_EXCL), so the copy never writes
 // into a file it did not make.
-int CreateTemporary(const std::filesystem::path& target, std::filesystem::path& chosen)
+int CreateTemporary(
+    const FileOperations& ops, const std::filesystem::path& target, std::filesystem::path& chosen)
 {
     for (unsigned attempt = 0; attempt < 100; ++attempt) {
         chosen = TemporaryNameFor(target, attempt);
-        const int fd = ::open(chosen.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const int fd = ops.open(chosen.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST)
             return fd;
     }
     return -1;
 }
 
-bool WriteAll(int fd, const char* bytes, std::size_t size)
+bool WriteAll(const FileOperations& ops, int fd, const char* bytes, std::size_t size)
 {
     while (size > 0) {
-        const ssize_t written = ::write(fd, bytes, size);
+        const ssize_t written = ops.write(fd, bytes, size);
         if (written < 0 && errno == EINTR)
             continue;
         if (written <= 0)
@@ -67,30 +70,34 @@ bool WriteAll(int fd, const char* bytes, std::size_t size)
 // Moves up to `size` bytes; the count moved (0 at the end of the source), or -1.
 // The kernel copies between the files itself where it can (as cp does); read and write
 // through `buffer` otherwise.
-ssize_t MoveChunk(int in, int out, std::size_t size, std::vector<char>& buffer, bool& kernelCopy)
+ssize_t MoveChunk(const FileOperations& ops, int in, int out, std::size_t size,
+    std::vector<char>& buffer, bool& kernelCopy)
 {
     if (kernelCopy) {
         for (;;) {
-            const ssize_t moved = ::copy_file_range(in, nullptr, out, nullptr, size, 0);
-            if (moved >= 0)
+            const ssize_t moved = ops.copyRange(in, out, size);
+            if (moved > 0)
                 return moved;
-            if (errno == EINTR)
+            if (moved < 0 && errno == EINTR)
                 continue;
-            if (errno != EXDEV && errno != ENOSYS && errno != EINVAL && errno != EOPNOTSUPP)
+            if (moved < 0 && errno != EXDEV && errno != ENOSYS && errno != EINVAL
+                && errno != EOPNOTSUPP)
                 return -1;
-            kernelCopy = false; // not between these file systems: fall back
+            // Not between these file systems, or a 0 that some file systems give before
+            // the end: reading tells where the source really ends.
+            kernelCopy = false;
             break;
         }
     }
     if (buffer.size() < size)
         buffer.resize(size);
     for (;;) {
-        const ssize_t got = ::read(in, buffer.data(), size);
+        const ssize_t got = ops.read(in, buffer.data(), size);
         if (got < 0 && errno == EINTR)
             continue;
         if (got <= 0)
             return got;
-        return WriteAll(out, buffer.data(), static_cast<std::size_t>(got)) ? got : -1;
+        return WriteAll(ops, out, buffer.data(), static_cast<std::size_t>(got)) ? got : -1;
     }
 }
 
@@ -108,11 +115,11 @@ std::filesystem::path TemporaryNameFor(const std::filesystem::path& target, unsi
 }
 
 CopyResult CopyInChunks(const std::filesystem::path& source, const std::filesystem::path& target,
-    const CopyProgress& progress, std::size_t chunkBytes)
+    const CopyProgress& progress, std::size_t chunkBytes, const FileOperations& ops)
 {
     if (source.empty() || target.empty() || !target.has_filename() || chunkBytes == 0)
         return CopyResult::Failed;
-    Descriptor in(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
+    Descriptor in(ops, ops.open(source.c_str(), O_RDONLY | O_CLOEXEC, 0));
     struct stat facts { };
     if (in.get() < 0 || ::fstat(in.get(), &facts) != 0 || S_ISDIR(facts.st_mode))
         return CopyResult::Failed;
@@ -120,7 +127,7 @@ CopyResult CopyInChunks(const std::filesystem::path& source, const std::filesyst
     ::posix_fadvise(in.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
 
     std::filesystem::path temporary;
-    Descriptor out(CreateTemporary(target, temporary));
+    Descriptor out(ops, CreateTemporary(ops, target, temporary));
     if (out.get() < 0)
         return CopyResult::Failed;
 
@@ -129,7 +136,7 @@ CopyResult CopyInChunks(const std::filesystem::path& source, const std::filesyst
     bool kernelCopy = true;
     std::uint64_t done = 0;
     for (;;) {
-        const ssize_t moved = MoveChunk(in.get(), out.get(), chunkBytes, buffer, kernelCopy);
+        const ssize_t moved = MoveChunk(ops, in.get(), out.get(), chunkBytes, buffer, kernelCopy);
         if (moved < 0) {
             result = CopyResult::Failed;
             break;
@@ -142,17 +149,23 @@ CopyResult CopyInChunks(const std::filesystem::path& source, const std::filesyst
         if (moved == 0)
             break;
     }
-    // Closing reports write errors that surfaced late (a full disk on some file systems).
-    if (!out.Close() && result == CopyResult::Done)
+    // A source that ends before the size it had at the start (a card pulled out, a file
+    // cut meanwhile) gives no complete copy.
+    if (result == CopyResult::Done && done < totalBytes)
         result = CopyResult::Failed;
-    std::error_code error;
-    if (result == CopyResult::Done) {
-        std::filesystem::rename(temporary, target, error);
-        if (error)
-            result = CopyResult::Failed;
+    // The bytes reach the medium before the copy takes the final name; flushing and
+    // closing report write errors that surfaced late (a full or pulled-out stick).
+    if (!out.FlushAndClose() && result == CopyResult::Done)
+        result = CopyResult::Failed;
+    if (result == CopyResult::Done && ops.rename(temporary.c_str(), target.c_str()) != 0)
+        result = CopyResult::Failed;
+    if (result != CopyResult::Done) {
+        ops.unlink(temporary.c_str());
+        return result;
     }
-    if (result != CopyResult::Done)
-        std::filesystem::remove(temporary, error);
+    // The rename lasts only with its folder. The complete file is under its name by now,
+    // so a folder that cannot be flushed does not make the copy fail.
+    FlushFolder(ops, target.parent_path().empty() ? "." : target.parent_path().c_str());
     return result;
 }
 

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <fcntl.h>
 #include <fstream>
+#include <memory>
 #include <iterator>
 
 #include "support/TestPaths.h"
@@ -125,6 +128,93 @@ TEST(ChunkedCopy, CancelOrFailureLeavesTheOldFileAndNothingPartial)
             Listing(dir.Path()), (std::vector<std::string> { "busy.mp4", "dst.mp4", "src.mp4" }))
             << c.name;
         EXPECT_EQ(Listing(dir / "busy.mp4"), std::vector<std::string> { "inside" }) << c.name;
+    }
+}
+
+// The system calls of a copy, with one of them failing as on a stick pulled out or full:
+// `call` is "fsync", "close" or "rename" (of the temporary file only).
+FileOperations FailingCopy(const std::string& call, std::vector<std::string>& log)
+{
+    FileOperations ops = SystemFileOperations();
+    const FileOperations real = SystemFileOperations();
+    auto temporaryFd = std::make_shared<int>(-1);
+    auto folderFd = std::make_shared<int>(-1);
+    ops.open = [real, temporaryFd, folderFd](const char* path, int flags, mode_t mode) {
+        const int fd = real.open(path, flags, mode);
+        if (std::string_view(path).ends_with(".part"))
+            *temporaryFd = fd;
+        if (flags & O_DIRECTORY)
+            *folderFd = fd;
+        return fd;
+    };
+    const auto name = [temporaryFd, folderFd](int fd) {
+        return fd == *temporaryFd ? "file" : fd == *folderFd ? "folder" : "other";
+    };
+    ops.fsync = [=, &log](int fd) {
+        log.push_back(std::string("fsync ") + name(fd));
+        if (call == "fsync" && fd == *temporaryFd) {
+            errno = EIO;
+            return -1;
+        }
+        return real.fsync(fd);
+    };
+    ops.close = [=](int fd) {
+        // A closed descriptor's number is given out again (to the folder, say).
+        const bool temporary = fd == *temporaryFd;
+        if (temporary)
+            *temporaryFd = -1;
+        const int result = real.close(fd);
+        if (call == "close" && temporary) {
+            errno = EIO;
+            return -1;
+        }
+        return result;
+    };
+    ops.rename = [=, &log](const char* from, const char* to) {
+        log.push_back("rename");
+        if (call == "rename") {
+            errno = EIO;
+            return -1;
+        }
+        return real.rename(from, to);
+    };
+    return ops;
+}
+
+TEST(ChunkedCopy, IsOnTheMediumBeforeItsNameAndFailsOnAnyLateError)
+{
+    const struct {
+        const char* fail; // "" for none
+        bool truncateSource; // the source shrinks after the first chunk
+        CopyResult expected;
+        std::vector<std::string> calls;
+    } cases[] = {
+        { "", false, CopyResult::Done, { "fsync file", "rename", "fsync folder" } },
+        { "fsync", false, CopyResult::Failed, { "fsync file" } },
+        { "close", false, CopyResult::Failed, { "fsync file" } },
+        { "rename", false, CopyResult::Failed, { "fsync file", "rename" } },
+        { "", true, CopyResult::Failed, { "fsync file" } },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.fail) + (c.truncateSource ? " short source" : ""));
+        test::TempDir dir;
+        const std::string old = Bytes(777, 'o');
+        Write(dir / "src.mp4", Bytes(10000, 'n'));
+        Write(dir / "dst.mp4", old);
+        std::vector<std::string> log;
+        int chunks = 0;
+        const CopyResult result = CopyInChunks(
+            dir / "src.mp4", dir / "dst.mp4",
+            [&](std::uint64_t, std::uint64_t) {
+                if (c.truncateSource && chunks++ == 0)
+                    fs::resize_file(dir / "src.mp4", 4000);
+                return true;
+            },
+            1000, FailingCopy(c.fail, log));
+        EXPECT_EQ(result, c.expected);
+        EXPECT_EQ(log, c.calls);
+        EXPECT_EQ(Read(dir / "dst.mp4"), c.expected == CopyResult::Done ? Bytes(10000, 'n') : old);
+        EXPECT_EQ(Listing(dir.Path()), (std::vector<std::string> { "dst.mp4", "src.mp4" }));
     }
 }
 
