@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 
 namespace velomira {
 
@@ -153,6 +154,26 @@ std::vector<ProgramStep> PlanFormat(
     return steps;
 }
 
+std::string DescribeFormatTarget(const FormatTarget& target)
+{
+    char size[32];
+    std::snprintf(size, sizeof size, "%.1f GB", static_cast<double>(target.sizeBytes) / 1e9);
+    std::string text = target.root;
+    if (!target.label.empty())
+        text += ", '" + target.label + "'";
+    text += ", ";
+    text += size;
+    text += ", " + target.device;
+    return text;
+}
+
+bool IsSameFormatTarget(const FormatTarget& confirmed, const FormatTarget& now)
+{
+    return !now.device.empty() && now.device == confirmed.device
+        && now.deviceNumber == confirmed.deviceNumber && now.sizeBytes == confirmed.sizeBytes
+        && now.fileSystemId == confirmed.fileSystemId;
+}
+
 std::optional<std::string> MountPointFromReport(std::string_view report)
 {
     const std::string_view marker = " at ";
@@ -189,7 +210,7 @@ FormatOutcome RunFormatSteps(
     for (const ProgramStep& step : steps) {
         if (step.role == ProgramStep::Role::Mount) {
             mountAgain();
-            outcome.formatted = outcome.mounted;
+            outcome.formatted = true;
             return outcome;
         }
         const bool ok = succeeded(run(step));

@@ -51,7 +51,21 @@ struct FormatTarget {
     bool imageFile = false; // the device path names a regular file (a disk image)
     bool writable = false; // this process may write the device node
     std::uint64_t sizeBytes = 0; // size of the device or image
+    std::string label; // the volume's label; empty when it has none
+    // What tells one medium from another behind the same device name: the device number
+    // (of an image: its inode) and the file system's id (its UUID, or the mount's id).
+    std::uint64_t deviceNumber = 0;
+    std::string fileSystemId;
 };
+
+// What a person recognises the target by, for the format question: mount point, label,
+// size in decimal gigabytes and device node ("/media/me/CARD, 'CARD', 31.9 GB,
+// /dev/sdc1"); the label is left out when there is none.
+std::string DescribeFormatTarget(const FormatTarget& target);
+
+// Whether `now` is still the medium `confirmed` was: the same device node, device number,
+// size and file system id.
+bool IsSameFormatTarget(const FormatTarget& confirmed, const FormatTarget& now);
 
 // Why a device is not formatted; the command then ends without a message.
 enum class FormatRefusal {
@@ -109,13 +123,14 @@ struct ProgramResult {
 using RunProgram = std::function<ProgramResult(const ProgramStep&)>;
 
 struct FormatOutcome {
-    bool formatted = false; // every step succeeded
+    bool formatted = false; // the file system was made (whether the mount came back or not)
     bool mounted = true; // the card is mounted (again) afterwards, as far as known
     std::string root; // where the card is mounted afterwards (udisksctl may choose anew)
 };
 
 // Runs the steps in order. A failing step stops the sequence; a card that was unmounted
-// is mounted again even when the format failed.
+// is mounted again even when the format failed. The format's own result decides
+// `formatted`; a mount that fails afterwards only clears `mounted`.
 FormatOutcome RunFormatSteps(
     const std::vector<ProgramStep>& steps, const RunProgram& run, std::string_view root);
 

@@ -1,5 +1,7 @@
 #include "tools/FormatTargetProbe.h"
 
+#include <cctype>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -33,6 +35,40 @@ std::uint64_t BlockDeviceBytes(const std::string& device)
     return sectors * 512; // sysfs counts 512-byte sectors whatever the device's own
 }
 
+// The name under which udev lists `device` in one of /dev/disk's folders (by-label,
+// by-uuid), with udev's \xHH escapes decoded; empty when it is not listed.
+std::string DiskLinkName(const char* folder, const std::string& device)
+{
+    std::error_code error;
+    for (const auto& link : fs::directory_iterator(folder, error)) {
+        if (Canonical(link.path().string()) != device)
+            continue;
+        const std::string name = link.path().filename().string();
+        std::string decoded;
+        for (std::size_t i = 0; i < name.size(); ++i) {
+            if (name.compare(i, 2, "\\x") == 0 && i + 3 < name.size()
+                && std::isxdigit(static_cast<unsigned char>(name[i + 2]))
+                && std::isxdigit(static_cast<unsigned char>(name[i + 3]))) {
+                decoded += static_cast<char>(std::strtol(name.substr(i + 2, 2).c_str(), nullptr, 16));
+                i += 3;
+            } else {
+                decoded += name[i];
+            }
+        }
+        return decoded;
+    }
+    return {};
+}
+
+// The file system id of the mount at `root`, when the device has no UUID link.
+std::string MountId(const std::string& root)
+{
+    struct statvfs volume { };
+    if (root.empty() || ::statvfs(root.c_str(), &volume) != 0)
+        return {};
+    return std::to_string(volume.f_fsid);
+}
+
 } // namespace
 
 FormatTarget ProbeFormatTarget(const DriveEntry& entry, std::string_view imagesText)
@@ -52,11 +88,18 @@ FormatTarget ProbeFormatTarget(const DriveEntry& entry, std::string_view imagesT
         target.imageFile = S_ISREG(facts.st_mode);
         target.removable = target.imageFile;
         target.sizeBytes = static_cast<std::uint64_t>(facts.st_size);
+        target.deviceNumber = static_cast<std::uint64_t>(facts.st_ino);
+        target.fileSystemId = std::to_string(facts.st_dev);
         return target;
     }
     target.blockDevice = S_ISBLK(facts.st_mode);
     target.removable = entry.removable;
     target.sizeBytes = BlockDeviceBytes(target.device);
+    target.deviceNumber = static_cast<std::uint64_t>(facts.st_rdev);
+    target.label = DiskLinkName("/dev/disk/by-label", target.device);
+    target.fileSystemId = DiskLinkName("/dev/disk/by-uuid", target.device);
+    if (target.fileSystemId.empty())
+        target.fileSystemId = MountId(target.root);
     return target;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QDesktopServices>
+#include <QLoggingCategory>
 #include <QUrl>
 
 #include "app/CSamplePlayerDlg.h"
@@ -15,6 +16,10 @@
 #include "tools/QtProcessRunner.h"
 
 namespace velomira {
+
+namespace {
+Q_LOGGING_CATEGORY(lcFormat, "velomira.format")
+} // namespace
 
 FormatCommand::FormatCommand(
     CSamplePlayerDlg& window, CListDlg& list, const DriveRoots& drives, Environment environment)
@@ -84,10 +89,25 @@ void FormatCommand::Run()
     if (!option)
         return;
 
-    const auto question
-        = ComposeMessage(MessageUse::FormatQuestion, language, std::string(1, letter));
-    if (!question || m_window.messages().Show(*question) != MessageAnswer::Ok)
+    // A drive letter means nothing on Linux: the question also names the medium, so that
+    // the user confirms the device that will be erased.
+    auto question = ComposeMessage(MessageUse::FormatQuestion, language, std::string(1, letter));
+    if (!question)
         return;
+    question->text += "\n\n" + DescribeFormatTarget(target);
+    if (m_window.messages().Show(*question) != MessageAnswer::Ok)
+        return;
+    // The card may have been swapped while the question was open: format only the medium
+    // the user confirmed, still behind the same letter.
+    const std::optional<DriveEntry> entryNow
+        = m_env.driveEntry ? m_env.driveEntry(letter) : std::nullopt;
+    if (!entryNow || !IsSameFormatTarget(target, m_env.probe(*entryNow))) {
+        qCWarning(lcFormat) << "drive" << letter << "no longer holds the confirmed device"
+                            << QString::fromStdString(target.device);
+        if (const auto failed = ComposeMessage(MessageUse::FormatFailed, language))
+            m_window.messages().Show(*failed);
+        return;
+    }
 
     // mkfs.fat writes a file system FAT32 cannot hold (too few clusters) with only a
     // warning; such a format is reported as failed rather than run.
@@ -102,7 +122,10 @@ void FormatCommand::Run()
             = RunFormatSteps(PlanFormat(target, *option, m_env.programs), m_env.run, target.root);
     }
     if (outcome.formatted) {
-        if (m_env.showFolder)
+        if (!outcome.mounted)
+            qCWarning(lcFormat) << "the card is formatted but could not be mounted again:"
+                                << QString::fromStdString(target.device);
+        else if (m_env.showFolder)
             m_env.showFolder(outcome.root);
         if (const auto done = ComposeMessage(MessageUse::FormatDone, language))
             m_window.messages().Show(*done);

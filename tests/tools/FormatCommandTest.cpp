@@ -68,6 +68,9 @@ struct Rig {
         target.blockDevice = true;
         target.writable = true;
         target.sizeBytes = 3000ull << 20;
+        target.label = "CARD";
+        target.deviceNumber = 0x0821;
+        target.fileSystemId = "1A2B-3C4D";
     }
 
     FormatCommand::Environment Environment()
@@ -122,7 +125,10 @@ TEST(FormatCommand, QuestionInTheLanguageThenTheProgramsInOrder)
         rig.Format();
         ASSERT_EQ(rig.messages.shown().size(), 2u) << c.language;
         const MessageBoxRequest& question = rig.messages.shown()[0];
-        EXPECT_EQ(question.text, c.question);
+        // The letter's text, then the medium it means on this machine.
+        EXPECT_EQ(question.text,
+            std::string(c.question) + "\n\n" + rig.target.root
+                + ", 'CARD', 3.1 GB, /dev/velomira-test-sdz1");
         EXPECT_EQ(question.title, c.title);
         EXPECT_EQ(question.buttons, MessageButtons::OkCancel);
         EXPECT_EQ(question.icon, MessageIcon::Exclamation);
@@ -201,7 +207,6 @@ TEST(FormatCommand, FailuresAreReportedAndTheCardMountedAgain)
     } cases[] = {
         { "format fails", "mkfs.fat", "== umount\n== mkfs.fat\n== mount\n" },
         { "unmount fails", "umount", "== umount\n" },
-        { "mount fails", "mount", "== umount\n== mkfs.fat\n== mount\n" },
     };
     for (const auto& c : cases) {
         Rig rig;
@@ -223,6 +228,55 @@ TEST(FormatCommand, FailuresAreReportedAndTheCardMountedAgain)
         EXPECT_EQ(rig.messages.shown()[1].text, "Fail to disk format") << c.name;
         EXPECT_EQ(rig.messages.shown()[1].title, "VELOMIRA6") << c.name;
         EXPECT_TRUE(rig.shownFolders.empty()) << c.name;
+    }
+}
+
+// The file system is made; only the card did not come back: the format is done, and no
+// file manager is opened on a folder that holds nothing.
+TEST(FormatCommand, AMountThatFailsAfterTheFormatStillReportsItDone)
+{
+    Rig rig;
+    rig.window.SetLanguage(1);
+    FormatCommand::Environment env = rig.Environment();
+    env.programs.mount = StandIn(rig.dir, "mount", 1).string();
+    rig.Format(std::move(env));
+    ASSERT_EQ(rig.messages.shown().size(), 2u);
+    EXPECT_EQ(rig.messages.shown()[1].text, "Format Complete");
+    EXPECT_TRUE(rig.shownFolders.empty());
+}
+
+// Between the question and the unmount another medium took the letter, or the card was
+// changed: nothing runs, and the format is reported failed.
+TEST(FormatCommand, OnlyTheConfirmedDeviceIsFormatted)
+{
+    const struct {
+        const char* name;
+        void (*swap)(FormatTarget&);
+    } cases[] = {
+        { "other device node", [](FormatTarget& t) { t.device = "/dev/velomira-test-sdy1"; } },
+        { "other medium in the reader", [](FormatTarget& t) { t.fileSystemId = "9999-0000"; } },
+        { "other size", [](FormatTarget& t) { t.sizeBytes += 512; } },
+        { "other device number", [](FormatTarget& t) { t.deviceNumber = 0x0811; } },
+        { "device gone", [](FormatTarget& t) { t.device.clear(); } },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Rig rig;
+        rig.window.SetLanguage(1);
+        FormatCommand::Environment env = rig.Environment();
+        int probes = 0;
+        env.probe = [&rig, &probes, &c](const DriveEntry&) {
+            FormatTarget now = rig.target;
+            if (probes++ > 0)
+                c.swap(now);
+            return now;
+        };
+        rig.Format(std::move(env));
+        EXPECT_EQ(probes, 2);
+        EXPECT_EQ(rig.Log(), "");
+        EXPECT_EQ(rig.releases, 0);
+        ASSERT_EQ(rig.messages.shown().size(), 2u);
+        EXPECT_EQ(rig.messages.shown()[1].text, "Fail to disk format");
     }
 }
 

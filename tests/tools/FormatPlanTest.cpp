@@ -208,7 +208,7 @@ TEST(FormatSteps, AFailingStepStopsTheRestAndTheCardIsMountedAgain)
         { Role::Unmount, false, { Role::Unmount, Role::Format, Role::Mount }, true, true },
         { Role::Unmount, true, { Role::Unmount }, false, true },
         { Role::Format, true, { Role::Unmount, Role::Format, Role::Mount }, false, true },
-        { Role::Mount, true, { Role::Unmount, Role::Format, Role::Mount }, false, false },
+        { Role::Mount, true, { Role::Unmount, Role::Format, Role::Mount }, true, false },
     };
     for (const StepScript& script : scripts) {
         std::vector<Role> ran;

@@ -55,8 +55,10 @@ TEST(ToolsOnViewer, DownloadThePlayingRecordingThenFormatTheCardImage)
 
         window.Button(1201)->click();
         ASSERT_EQ(messages.shown().size(), 3u);
-        EXPECT_EQ(
-            messages.shown()[1].text, "Do you want to format the drive E of VELOMIRA6 SD Card?");
+        EXPECT_EQ(messages.shown()[1].text,
+            "Do you want to format the drive E of VELOMIRA6 SD Card?\n\n" + (dir / "card").string()
+                + ", 0.3 GB, "
+                + fs::canonical(dir / "card.img").string());
         EXPECT_EQ(messages.shown()[2].text, "Format Complete");
     }
     qunsetenv("VELOMIRA_DRIVES");
