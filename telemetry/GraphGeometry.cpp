@@ -48,6 +48,14 @@ std::vector<int> GraphGridXs(const GraphLayout& layout, std::uint32_t durationMs
     std::vector<int> xs;
     if (seconds == 0)
         return xs;
+    if (s < 1) {
+        // Seconds narrower than a pixel: every column up to the last line holds one, and
+        // the lines never outnumber the plot's pixels.
+        const int end = layout.x0 + TruncToInt32(last * s);
+        for (int x = layout.x0; x <= end; ++x)
+            xs.push_back(x);
+        return xs;
+    }
     xs.reserve(last + 1);
     for (std::uint32_t i = 0; i <= last; ++i)
         xs.push_back(layout.x0 + TruncToInt32(i * s));

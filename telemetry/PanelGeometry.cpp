@@ -98,14 +98,19 @@ StripPicture ComposeStrip(const CTextData& store, std::uint32_t positionMs,
             return static_cast<std::size_t>(std::max(
                 0, TruncToInt32(v / static_cast<double>(seconds) * static_cast<double>(n))));
         };
-        for (std::uint32_t v = 0; v < seconds; ++v) {
+        // One segment a second while seconds are at least a pixel wide; past that one a
+        // pixel, so that the strip never holds more segments than it has pixels.
+        const std::uint32_t stride = std::max<std::uint32_t>(1, (seconds + 396) / 397);
+        picture.segments.reserve(seconds / stride + 1);
+        for (std::uint32_t v = 0; v < seconds; v += stride) {
+            const std::uint32_t next = std::min(v + stride, seconds);
             const std::size_t ia = indexAt(v);
-            const std::size_t ib = v == 0 ? ia : indexAt(static_cast<double>(v) - 1);
+            const std::size_t ib = v == 0 ? ia : indexAt(static_cast<double>(v - stride));
             const int start = speedAt(ib);
             const int end = speedAt(ia);
             picture.segments.push_back(
                 { { TruncToInt32(v * step) + 255, 640 - TruncToInt32(0.5 * start) },
-                    { TruncToInt32((v + 1) * step) + 255, 640 - TruncToInt32(0.5 * end) },
+                    { TruncToInt32(next * step) + 255, 640 - TruncToInt32(0.5 * end) },
                     CurveAxis::Z });
         }
     }

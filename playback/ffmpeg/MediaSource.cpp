@@ -1,5 +1,6 @@
 #include "playback/ffmpeg/MediaSource.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
@@ -21,6 +22,37 @@ bool IsTelemetryType(AVMediaType type)
 {
     return type == AVMEDIA_TYPE_SUBTITLE || type == AVMEDIA_TYPE_DATA
         || type == AVMEDIA_TYPE_UNKNOWN;
+}
+
+// How far a declared length may run past the last indexed sample before it is not
+// believed.
+constexpr int64_t kDeclaredLengthSlackMs = 2000;
+
+// The end of the last sample the container's index holds, over every stream, in
+// milliseconds from the start; 0 when the container has no index.
+int64_t IndexedSpanMs(const AVFormatContext* context)
+{
+    int64_t endMs = 0;
+    for (unsigned i = 0; i < context->nb_streams; ++i) {
+        AVStream* stream = context->streams[i];
+        const int count = avformat_index_get_entries_count(stream);
+        if (count <= 0)
+            continue;
+        const AVIndexEntry* last = avformat_index_get_entry(stream, count - 1);
+        if (last == nullptr || last->timestamp == AV_NOPTS_VALUE)
+            continue;
+        int64_t end = last->timestamp;
+        if (stream->start_time != AV_NOPTS_VALUE)
+            end -= stream->start_time;
+        // The last sample lasts about as long as the average spacing of the samples (the
+        // stream's own declared length may be as damaged as the container's).
+        const AVIndexEntry* first = avformat_index_get_entry(stream, 0);
+        if (count > 1 && first != nullptr && first->timestamp != AV_NOPTS_VALUE
+            && last->timestamp > first->timestamp)
+            end += (last->timestamp - first->timestamp) / (count - 1);
+        endMs = std::max(endMs, av_rescale_q(end, stream->time_base, { 1, 1000 }));
+    }
+    return endMs;
 }
 
 } // namespace
@@ -129,6 +161,14 @@ void MediaSource::Classify()
     }
     if (m_info.durationMs <= 0)
         m_info.durationMs = longestMs;
+    // A damaged header may declare a length far beyond the samples (up to 2^32 ms): the
+    // position, the end of playing and the graphs then follow the samples themselves.
+    const int64_t indexedMs = IndexedSpanMs(context);
+    if (indexedMs > 0 && m_info.durationMs > indexedMs + kDeclaredLengthSlackMs) {
+        qCWarning(lcFfmpeg) << "the container declares" << m_info.durationMs
+                            << "ms, its samples end at" << indexedMs << "ms:" << m_path.c_str();
+        m_info.durationMs = indexedMs;
+    }
 }
 
 } // namespace velomira::ffmpeg

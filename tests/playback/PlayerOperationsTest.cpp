@@ -130,6 +130,39 @@ TEST(EndOfRecording, PositionReachesTheDurationAndStaysWhileStateStaysRunning)
     EXPECT_GE(p.front.Stamp()->frameNumber, 118) << "the last pictures were shown";
 }
 
+// A copy of `recording` whose movie header declares a length of almost 2^32 of its time
+// units, as a damaged header may; the samples are untouched.
+std::string WithBogusLength(const std::string& recording, const TempDir& folder)
+{
+    std::ifstream in(recording, std::ios::binary);
+    std::string bytes { std::istreambuf_iterator<char>(in), {} };
+    const std::size_t box = bytes.find("mvhd");
+    if (box == std::string::npos || bytes[box + 4] != 0)
+        return {};
+    // version 0: version and flags (4), creation and modification (8), time scale (4)
+    for (int i = 0; i < 4; ++i)
+        bytes[box + 4 + 16 + i] = static_cast<char>(0xFF);
+    const auto path = folder / "bogus-length.mp4";
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path.string();
+}
+
+TEST(EndOfRecording, ADeclaredLengthFarPastTheSamplesGivesWayToTheSamples)
+{
+    TempDir folder("velomira-bogus-length");
+    const std::string bogus = WithBogusLength(Recording("default.mp4"), folder);
+    ASSERT_FALSE(bogus.empty());
+    Player intact;
+    ASSERT_TRUE(intact.player.Open(Recording("default.mp4")));
+    Player p;
+    ASSERT_TRUE(p.player.Open(bogus));
+    EXPECT_NEAR(p.player.DurationMs(), intact.player.DurationMs(), 100);
+    // Playing reaches the end the samples have, so the next recording can start.
+    ASSERT_EQ(p.player.SeekMs(p.player.DurationMs() - 400), 1);
+    ASSERT_EQ(p.player.Run(), 1);
+    EXPECT_TRUE(WaitUntil([&] { return p.player.PositionMs() == p.player.DurationMs(); }, 60000));
+}
+
 TEST(EndOfRecording, RunAtTheEndStartsAgainFromZero)
 {
     Player p;

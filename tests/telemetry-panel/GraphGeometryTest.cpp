@@ -21,7 +21,9 @@ TEST(GraphGrid, OneLineASecondAndTheLastOnlyFromThirtySeconds)
         int last;
     };
     for (const Case c : { Case { 20000, 20, 915 }, Case { 40000, 41, 960 }, Case { 29999, 29, 900 },
-             Case { 30000, 31, 960 }, Case { 999, 0, 0 } }) {
+             Case { 30000, 31, 960 }, Case { 999, 0, 0 },
+             // Seconds narrower than a pixel: one line a pixel.
+             Case { 1800000, 901, 960 } }) {
         SCOPED_TRACE(c.durationMs);
         const std::vector<int> xs = GraphGridXs(g, c.durationMs);
         ASSERT_EQ(xs.size(), c.lines);
@@ -30,6 +32,13 @@ TEST(GraphGrid, OneLineASecondAndTheLastOnlyFromThirtySeconds)
             EXPECT_EQ(xs.back(), c.last);
         }
     }
+}
+
+TEST(GraphGrid, ADamagedHeadersLengthDrawsNoMoreLinesThanPixels)
+{
+    const std::vector<int> xs = GraphGridXs(GraphLayoutFor(0), 4294967000u);
+    EXPECT_LE(xs.size(), 901u);
+    EXPECT_GE(xs.size(), 900u);
 }
 
 TEST(GraphLayout, NormalAndSmallWindows)

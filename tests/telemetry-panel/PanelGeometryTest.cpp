@@ -188,6 +188,20 @@ TEST(Strip, SpeedModeDrawsOneSegmentASecondCappedAt200)
     }
 }
 
+TEST(Strip, SpeedModeNeverHoldsMoreSegmentsThanPixels)
+{
+    CTextData store;
+    LoadRecording(store, { 60000, SteadySamples(600, 80), test::EastboundLines(60) });
+    for (const std::uint32_t durationMs : { 4294967000u, 397000u * 3 + 1 }) {
+        SCOPED_TRACE(durationMs);
+        const StripPicture strip = ComposeStrip(store, 0, durationMs, 2, kUnitKmh);
+        EXPECT_LE(strip.segments.size(), 398u);
+        EXPECT_GT(strip.segments.size(), 300u);
+        EXPECT_EQ(strip.segments.front().from.x, 255);
+        EXPECT_EQ(strip.segments.back().to.x, 652);
+    }
+}
+
 TEST(Strip, SpeedModeWithoutGpsHasNeitherCurveNorMarker)
 {
     CTextData store;
