@@ -1,5 +1,7 @@
 #include "tools/CPrintScreen.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QPainter>
 #include <QPixmap>
@@ -57,11 +59,18 @@ QImage CPrintScreen::Capture(QWidget& window)
     }
     if (plan.width <= 0 || plan.height <= 0)
         return {};
-    // What the screen shows of the window (video and map views included); the window's own
-    // drawing when the window system cannot hand it out.
-    QPixmap shot = screen->grabWindow(window.winId(), 0, 0, plan.width, plan.height);
+    // What the screen shows of the window, frame and title bar included, from the very
+    // rectangle whose size was planned (video and map views included); the window's own
+    // drawing of its client area when the window system cannot hand the screen out.
+    // Without a window manager the frame is the window itself, which is grabbed directly.
+    const QRect shown = window.frameGeometry().translated(-screenArea.topLeft());
+    QPixmap shot = window.frameGeometry() == window.geometry()
+        ? screen->grabWindow(window.winId(), 0, 0, plan.width, plan.height)
+        : screen->grabWindow(
+            0, std::max(0, shown.left()), std::max(0, shown.top()), plan.width, plan.height);
     if (shot.isNull() || shot.width() < plan.width || shot.height() < plan.height)
-        shot = window.grab(QRect(0, 0, plan.width, plan.height));
+        shot = window.grab(QRect(
+            0, 0, std::min(plan.width, window.width()), std::min(plan.height, window.height())));
     return shot.toImage().convertToFormat(QImage::Format_RGB32);
 }
 

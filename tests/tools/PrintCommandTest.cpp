@@ -4,6 +4,8 @@
 
 #include <fstream>
 
+#include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -177,6 +179,38 @@ TEST(PrintWindow, WindowPartlyOffTheScreenIsCentredFirst)
     ASSERT_EQ(shot.size(), QSize(200, 100));
     EXPECT_EQ(QColor(shot.pixel(5, 90)), QColor(255, 0, 0));
     EXPECT_EQ(QColor(shot.pixel(195, 90)), QColor(0, 0, 255));
+}
+
+// Under a window manager the window has a frame and a title bar: the capture is exactly the
+// frame's rectangle as the screen shows it, with nothing of what lies beside or below it.
+TEST(PrintWindowUnderAWindowManager, CaptureIsTheWholeFrameAsShown)
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        GTEST_SKIP() << "runs on X with a window manager (tools_print_under_window_manager)";
+    ColourWindow window;
+    window.setWindowFlags(Qt::Window);
+    window.setGeometry(100, 100, 400, 300);
+    window.show();
+    // Wait until the window manager has framed the window and the frame is drawn.
+    QElapsedTimer waited;
+    waited.start();
+    while (window.frameGeometry() == window.geometry() && waited.elapsed() < 30000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    ASSERT_NE(window.frameGeometry(), window.geometry()) << "no window manager framed the window";
+    for (QElapsedTimer settle; !settle.isValid() || settle.elapsed() < 500;) {
+        if (!settle.isValid())
+            settle.start();
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    const QRect frame = window.frameGeometry();
+    const QImage shot = CPrintScreen::Capture(window);
+    const QImage screen = window.screen()->grabWindow(0).toImage().convertToFormat(
+        QImage::Format_RGB32);
+    ASSERT_EQ(shot.size(), frame.size());
+    EXPECT_EQ(shot, screen.copy(frame));
+    // The client area's bottom-right corner is where the window drew it.
+    const QPoint client = window.geometry().topLeft() - frame.topLeft();
+    EXPECT_EQ(QColor(shot.pixel(client.x() + 395, client.y() + 295)), QColor(0, 0, 255));
 }
 
 } // namespace
