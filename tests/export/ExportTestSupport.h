@@ -46,14 +46,15 @@ std::string Join(const Parts&... parts)
 
 // A recording of `seconds` with both pictures, sound and telemetry, and the generator's
 // own list of the samples it wrote beside it (".txt").
+// `options`: more of the generator's options ("--route sydney").
 inline std::filesystem::path MakeRecording(
-    const TempDir& folder, const std::string& name, int seconds)
+    const TempDir& folder, const std::string& name, int seconds, const std::string& options = "")
 {
     const auto path = folder / name;
     int status = -1;
     RunCommand(Join(MkcardProgram().string(), " recording ", Quoted(path), " --duration ",
                    std::to_string(seconds), " --front 640x360 --rear 320x180 --telemetry-out ",
-                   Quoted(Join(path.string(), ".txt")), " 2>&1"),
+                   Quoted(Join(path.string(), ".txt")), " ", options, " 2>&1"),
         &status);
     return status == 0 ? path : std::filesystem::path();
 }

@@ -122,5 +122,49 @@ TEST(Snapshot, JpegCarriesTheMomentInExifAndPngInTextChunks)
     EXPECT_FALSE(error.empty());
 }
 
+// The references carry the hemisphere: read back by exiftool, whose composite position is
+// signed by them, a moment in each quadrant lands where the car was.
+TEST(Snapshot, ExifPlacesTheMomentInEveryQuadrant)
+{
+    if (!test::HaveProgram("exiftool"))
+        GTEST_SKIP() << "exiftool is not installed";
+    const struct {
+        const char* route;
+        const char* latitudeRef;
+        const char* longitudeRef;
+    } cases[] = { { "seoul", "N", "E" }, { "newyork", "N", "W" }, { "sydney", "S", "E" },
+        { "saopaulo", "S", "W" } };
+    test::TempDir folder("velomira-snapshot-quadrants");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.route);
+        const auto recording = test::MakeRecording(folder,
+            test::Join("20240315_101010_", c.route, "_NF.mp4"), 6, test::Join("--route ", c.route));
+        ASSERT_FALSE(recording.empty());
+        CTextData store;
+        ASSERT_TRUE(LoadRecordingTelemetry(recording.string(), store));
+        const MomentFacts moment = MomentAt(store, 3000);
+        ASSERT_TRUE(moment.position);
+        const auto jpeg = folder / test::Join(c.route, ".jpg");
+        std::string error;
+        ASSERT_TRUE(SnapshotRecording(recording.string(), 0, 3000, jpeg.string(), error)) << error;
+        const std::string tags = RunCommand(test::Join("exiftool -n -s3 -GPSLatitudeRef "
+                                                       "-GPSLongitudeRef -Composite:GPSLatitude "
+                                                       "-Composite:GPSLongitude ",
+            Quoted(jpeg)));
+        char latitudeRef[8] = {}, longitudeRef[8] = {};
+        double latitude = 0, longitude = 0;
+        ASSERT_EQ(std::sscanf(tags.c_str(), "%7s\n%7s\n%lf\n%lf", latitudeRef, longitudeRef,
+                      &latitude, &longitude),
+            4)
+            << tags;
+        EXPECT_STREQ(latitudeRef, c.latitudeRef);
+        EXPECT_STREQ(longitudeRef, c.longitudeRef);
+        EXPECT_NEAR(latitude, moment.position->latitude, 1e-6);
+        EXPECT_NEAR(longitude, moment.position->longitude, 1e-6);
+        EXPECT_EQ(latitude < 0, *c.latitudeRef == 'S');
+        EXPECT_EQ(longitude < 0, *c.longitudeRef == 'W');
+    }
+}
+
 } // namespace
 } // namespace velomira
