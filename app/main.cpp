@@ -8,8 +8,11 @@
 #include "app/CSamplePlayerDlg.h"
 #include "app/ViewerSession.h"
 #include "map/MapScheme.h"
+#include "platform/ProcessExit.h"
 
-int main(int argc, char** argv)
+namespace {
+
+int RunViewer(int argc, char** argv)
 {
     // The map panes' "res:" scheme must be known before the application object exists.
     velomira::RegisterMapUrlScheme();
@@ -32,4 +35,11 @@ int main(int argc, char** argv)
     QObject::connect(&window, &QDialog::finished, &app, &QCoreApplication::quit);
     window.show();
     return app.exec();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    velomira::EndProcess(RunViewer(argc, argv));
 }

@@ -7,6 +7,7 @@
 #include <QtGlobal>
 
 #include "map/MapScheme.h"
+#include "platform/ProcessExit.h"
 
 int main(int argc, char** argv)
 {
@@ -29,6 +30,10 @@ int main(int argc, char** argv)
     velomira::RegisterMapUrlScheme();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     ::testing::InitGoogleTest(&argc, argv);
-    QApplication app(argc, argv);
-    return RUN_ALL_TESTS();
+    int result = 0;
+    {
+        QApplication app(argc, argv);
+        result = RUN_ALL_TESTS();
+    }
+    velomira::EndProcess(result);
 }
