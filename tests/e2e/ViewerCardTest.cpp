@@ -139,7 +139,7 @@ TEST(ListWindowButtons, CloseButtonHidesTheWindowAtTheNextTick)
     viewer.Press(1012);
     viewer.list().findChild<CBitmapButton*>("1200")->click();
     EXPECT_TRUE(viewer.list().isVisible()); // only a request so far
-    ASSERT_TRUE(WaitUntil([&] { return !viewer.list().isVisible(); }, 2000));
+    ASSERT_TRUE(WaitUntil([&] { return !viewer.list().isVisible(); }, 30000));
     EXPECT_FALSE(viewer.session->listShown());
     EXPECT_EQ(viewer.window->Button(1193)->normalImageId(), 340);
     viewer.Press(1193);
@@ -228,7 +228,7 @@ TEST(ViewerCardRemoved, WhilePlayingResetsListsLabelsSlidersAndPlayer)
     ASSERT_TRUE(viewer.window->frontView()->HasPicture());
 
     std::filesystem::rename(viewer.cardFolder, viewer.cardFolder.string() + "-gone");
-    ASSERT_TRUE(WaitUntil([&] { return viewer.list().ItemCount() == 0; }, 3000));
+    ASSERT_TRUE(WaitUntil([&] { return viewer.list().ItemCount() == 0; }, 30000));
     EXPECT_TRUE(viewer.list().lists().master.empty());
     EXPECT_EQ(viewer.player().State(), -1);
     EXPECT_FALSE(viewer.session->timer().isActive());

@@ -58,7 +58,7 @@ public:
 };
 
 // Runs the event loop until `done` holds or `timeoutMs` passes; true when it held.
-inline bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 5000)
+inline bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 30000)
 {
     QElapsedTimer clock;
     clock.start();

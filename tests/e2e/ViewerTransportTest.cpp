@@ -154,9 +154,9 @@ TEST(ViewerTransport, AdvancesAtTheEndAndStopsAfterTheLast)
     viewer.list().SelectOnly(3);
     viewer.list().SetActivateRequest(true);
     ASSERT_TRUE(WaitUntil([&] { return viewer.currentIndex() == 3 && viewer.Playing(); }));
-    ASSERT_TRUE(WaitUntil([&] { return viewer.currentIndex() == 4; }, 6000));
+    ASSERT_TRUE(WaitUntil([&] { return viewer.currentIndex() == 4; }, 30000));
     EXPECT_EQ(viewer.list().SelectedRow(), 4);
-    ASSERT_TRUE(WaitUntil([&] { return viewer.player().State() == -1; }, 6000));
+    ASSERT_TRUE(WaitUntil([&] { return viewer.player().State() == -1; }, 30000));
     EXPECT_EQ(viewer.Label(1014), "00:00:00");
     EXPECT_EQ(viewer.Label(1015), "00:00:00");
     EXPECT_EQ(viewer.window->Button(1006)->text(), "Play");

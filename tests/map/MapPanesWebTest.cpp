@@ -56,7 +56,7 @@ struct Rig {
             text = value.toString();
             done = true;
         });
-        WaitFor([&] { return done; }, 5000);
+        WaitFor([&] { return done; }, 30000);
         return text;
     }
 

@@ -42,7 +42,7 @@ private:
 };
 
 // Waits, handling events, until `done` holds or `timeoutMs` passes.
-bool WaitFor(const std::function<bool()>& done, int timeoutMs = 20000);
+bool WaitFor(const std::function<bool()>& done, int timeoutMs = 30000);
 
 // The slippy-map tile that holds a position at `zoom`, as "z/x/y".
 QString TileAt(double latitude, double longitude, int zoom);

@@ -27,7 +27,7 @@ public:
             { "-n", "--daemonize=no", "--exit-idle-time=-1", "--disable-shm=yes", "-L",
                 "module-null-sink", "-L", "module-native-protocol-unix socket=" + socket });
         m_started = m_process.waitForStarted(3000)
-            && WaitUntil([&] { return std::filesystem::exists(m_dir / "native"); }, 5000);
+            && WaitUntil([&] { return std::filesystem::exists(m_dir / "native"); }, 30000);
         m_address = "unix:" + socket.toStdString();
     }
     ~PrivateSoundServer()

@@ -58,47 +58,57 @@ TEST(PictureTiming, PausedSeeksLandOnTheFrameOfTheTarget)
     }
 }
 
+// Each picture is compared with the position at the moment the window got it. A picture is
+// never ahead of the position; a busy machine may hand one over late, so the check that
+// pictures keep time waits until enough of them arrived on time.
 TEST(PictureTiming, WhilePlayingThePictureShownMatchesThePosition)
 {
     TwoWindows t;
+    t.front.SetClock([&] { return t.player.PositionMs(); });
     ASSERT_TRUE(t.player.Open(Recording("long.mp4")));
     ASSERT_EQ(t.player.Run(), 1);
-    int checked = 0;
-    for (int i = 0; i < 20; ++i) {
-        Pump(80);
-        const auto stamp = t.front.Stamp();
-        const double positionMs = static_cast<double>(t.player.PositionMs());
-        if (!stamp)
-            continue;
-        // The picture on screen is the one due at the position, give or take one.
-        EXPECT_NEAR(stamp->frameNumber, positionMs / kFrameMs, 1.9) << "at " << positionMs;
-        ++checked;
-    }
-    EXPECT_GT(checked, 10);
+    std::size_t checked = 0;
+    int onTime = 0;
+    const auto check = [&] {
+        const auto& frames = t.front.History();
+        const auto& positions = t.front.HistoryPositions();
+        for (; checked < frames.size(); ++checked) {
+            const double dueFrame = static_cast<double>(positions[checked]) / kFrameMs;
+            EXPECT_LE(frames[checked], dueFrame + 1.9) << "at " << positions[checked];
+            if (frames[checked] >= dueFrame - 1.9)
+                ++onTime;
+        }
+        return onTime >= 30 || t.player.PositionMs() >= t.player.DurationMs();
+    };
+    ASSERT_TRUE(WaitUntil(check));
+    EXPECT_GE(onTime, 30);
 }
 
 TEST(PictureTiming, NoPictureFromBeforeASeekIsShownAfterIt)
 {
     TwoWindows t;
+    t.front.SetClock([&] { return t.player.PositionMs(); });
+    t.rear.SetClock([&] { return t.player.PositionMs(); });
     ASSERT_TRUE(t.player.Open(Recording("long.mp4")));
     ASSERT_EQ(t.player.Run(), 1);
     for (int targetMs : { 8000, 1000, 10000, 3000, 6000 }) {
         SCOPED_TRACE(targetMs);
+        ASSERT_TRUE(WaitUntil([&] { return t.front.Shown() > 0; }));
         Pump(150); // pictures of the old position are on their way
         const int frame = static_cast<int>(targetMs / kFrameMs + 0.5);
         t.front.ClearHistory();
         t.rear.ClearHistory();
         ASSERT_EQ(t.player.SeekMs(targetMs), 1);
         auto reached = [&](const TestVideoWindow& w) {
-            return std::find(w.History().begin(), w.History().end(), frame + 3)
-                != w.History().end();
+            return !w.History().empty() && w.History().back() >= frame + 3;
         };
         ASSERT_TRUE(WaitUntil([&] { return reached(t.front) && reached(t.rear); }));
         for (const TestVideoWindow* window : { &t.front, &t.rear }) {
-            ASSERT_FALSE(window->History().empty());
             // The target's picture comes first; a user interface that falls behind may
-            // skip to a newer one, never to an older one.
-            EXPECT_LE(window->History().front(), frame + 2);
+            // skip to a newer one, but never to one ahead of the position when it was
+            // shown, and never back to an older one.
+            const double dueFrame = static_cast<double>(window->HistoryPositions().front()) / kFrameMs;
+            EXPECT_LE(window->History().front(), std::max<double>(frame, dueFrame) + 2);
             for (int shown : window->History())
                 EXPECT_GE(shown, frame);
         }

@@ -111,8 +111,7 @@ TEST(StateTransitions, PositionStandsStillWhilePausedAndStopped)
         Pump(250);
         EXPECT_EQ(p.player.PositionMs(), held);
         ASSERT_EQ(p.player.Run(), 1);
-        Pump(150);
-        EXPECT_GT(p.player.PositionMs(), held);
+        EXPECT_TRUE(WaitUntil([&] { return p.player.PositionMs() > held; }));
     }
 }
 
@@ -122,7 +121,7 @@ TEST(EndOfRecording, PositionReachesTheDurationAndStaysWhileStateStaysRunning)
     ASSERT_TRUE(p.player.Open(Recording("default.mp4")));
     ASSERT_EQ(p.player.SeekMs(3600), 1);
     ASSERT_EQ(p.player.Run(), 1);
-    ASSERT_TRUE(WaitUntil([&] { return p.player.PositionMs() == p.player.DurationMs(); }, 3000));
+    ASSERT_TRUE(WaitUntil([&] { return p.player.PositionMs() == p.player.DurationMs(); }, 30000));
     Pump(300);
     EXPECT_EQ(p.player.PositionMs(), p.player.DurationMs());
     EXPECT_EQ(p.player.State(), 0);
@@ -171,7 +170,6 @@ TEST(EndOfRecording, RunAtTheEndStartsAgainFromZero)
     ASSERT_EQ(p.player.SeekMs(durationMs), 1);
     ASSERT_EQ(p.player.PositionMs(), p.player.DurationMs());
     ASSERT_EQ(p.player.Run(), 1);
-    Pump(100);
     EXPECT_LT(p.player.PositionMs(), 1000u);
     EXPECT_TRUE(WaitUntil([&] { return p.front.Stamp() && p.front.Stamp()->frameNumber < 30; }));
 }
@@ -313,7 +311,7 @@ TEST(Sources, ARecordingCutShortPlaysWhatIsThereAndEnds)
 
     ASSERT_EQ(p.player.SeekMs(static_cast<int32_t>(p.player.DurationMs()) - 800), 1);
     ASSERT_EQ(p.player.Run(), 1);
-    EXPECT_TRUE(WaitUntil([&] { return p.player.PositionMs() == p.player.DurationMs(); }, 4000))
+    EXPECT_TRUE(WaitUntil([&] { return p.player.PositionMs() == p.player.DurationMs(); }, 30000))
         << p.player.PositionMs() << " of " << p.player.DurationMs();
     EXPECT_EQ(p.player.State(), 0);
 }
@@ -329,8 +327,10 @@ TEST(Sources, AnMp4CutShortWithItsIndexInFrontPlaysWhatIsThereAndEnds)
     EXPECT_GT(durationMs, 3900); // from the index, not from what is left
 
     ASSERT_EQ(p.player.Run(), 1);
-    EXPECT_TRUE(WaitUntil([&] { return p.player.PositionMs() == p.player.DurationMs(); }, 8000))
+    EXPECT_TRUE(WaitUntil([&] { return p.player.PositionMs() == p.player.DurationMs(); }, 30000))
         << p.player.PositionMs() << " of " << durationMs;
+    // The last pictures were handed over before the end was reached: let them arrive.
+    QCoreApplication::processEvents();
     ASSERT_TRUE(p.front.Stamp().has_value());
     ASSERT_TRUE(p.rear.Stamp().has_value());
     const int lastFront = p.front.Stamp()->frameNumber;
@@ -348,7 +348,7 @@ TEST(Sources, AnMp4CutShortWithItsIndexInFrontPlaysWhatIsThereAndEnds)
     // A seek back into what is there plays it again; one past the cut shows the last
     // picture there is.
     ASSERT_EQ(p.player.SeekMs(500), 1);
-    EXPECT_TRUE(WaitUntil([&] { return p.player.PositionMs() < 1500; }, 3000));
+    EXPECT_TRUE(WaitUntil([&] { return p.player.PositionMs() < 1500; }, 30000));
     ASSERT_EQ(p.player.Pause(), 1);
     ASSERT_EQ(p.player.SeekMs(durationMs - 200), 1);
     EXPECT_TRUE(WaitUntil([&] {
@@ -416,7 +416,7 @@ TEST(Sound, BytesHandedToTheDeviceFollowThePosition)
         // two seconds) before it asks for more than the first fill: measure once the
         // sound flows.
         const auto flowing = [&](int64_t from) {
-            return WaitUntil([&] { return p.player.SoundBytesToDevice() > from + 48000; }, 4000);
+            return WaitUntil([&] { return p.player.SoundBytesToDevice() > from + 48000; }, 30000);
         };
         ASSERT_TRUE(flowing(0)) << c.name
                                 << ": PULSE_SERVER=" << qgetenv("PULSE_SERVER").toStdString()

@@ -18,7 +18,7 @@ inline std::string Recording(const std::string& name)
 }
 
 // Runs the event loop (so pictures reach their windows) until `done` or the timeout.
-inline bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 5000)
+inline bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 30000)
 {
     QElapsedTimer timer;
     timer.start();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -31,8 +33,10 @@ public:
         ++m_shown;
         m_stamp = ReadFrameStampRgb32(image.constBits(), static_cast<int>(image.bytesPerLine()),
             image.width(), image.height());
-        if (m_stamp)
+        if (m_stamp) {
             m_history.push_back(m_stamp->frameNumber);
+            m_positions.push_back(m_clock ? m_clock() : 0);
+        }
     }
     void ClearPicture() override { m_image = QImage(); }
 
@@ -41,7 +45,15 @@ public:
     int Shown() const { return m_shown; }
     // Frame numbers of the pictures shown since the last ClearHistory().
     const std::vector<int>& History() const { return m_history; }
-    void ClearHistory() { m_history.clear(); }
+    // The play position when each of them was shown (0 without a clock).
+    const std::vector<std::uint64_t>& HistoryPositions() const { return m_positions; }
+    void ClearHistory()
+    {
+        m_history.clear();
+        m_positions.clear();
+    }
+    // Read when a picture is shown: the player's position.
+    void SetClock(std::function<std::uint64_t()> clock) { m_clock = std::move(clock); }
     // Stamp of the last picture (read from the whole picture only).
     std::optional<FrameStamp> Stamp() const { return m_stamp; }
 
@@ -53,6 +65,8 @@ private:
     int m_shown = 0;
     std::optional<FrameStamp> m_stamp;
     std::vector<int> m_history;
+    std::vector<std::uint64_t> m_positions;
+    std::function<std::uint64_t()> m_clock;
 };
 
 } // namespace velomira::test

@@ -73,10 +73,10 @@ TEST(PanelOnRecording, PausedPositionShowsThatSamplesSpeedAndHeading)
     const std::filesystem::path recording = MakeRecording(viewer.m_folder.Path());
     viewer.dialogs.answers.push_back(std::vector<std::string> { recording.string() });
     viewer.Press(1194);
-    ASSERT_TRUE(test::WaitUntil([&] { return viewer.Playing(); }, 10000));
-    ASSERT_TRUE(test::WaitUntil([&] { return viewer.session->state().positionMs >= 3300; }, 15000));
+    ASSERT_TRUE(test::WaitUntil([&] { return viewer.Playing(); }, 30000));
+    ASSERT_TRUE(test::WaitUntil([&] { return viewer.session->state().positionMs >= 3300; }, 30000));
     viewer.Press(1006); // pause
-    ASSERT_TRUE(test::WaitUntil([&] { return viewer.player().State() == 1; }, 5000));
+    ASSERT_TRUE(test::WaitUntil([&] { return viewer.player().State() == 1; }, 30000));
     viewer.session->tick().Tick();
 
     const std::uint32_t positionMs = viewer.session->state().positionMs;
@@ -126,7 +126,7 @@ TEST(PanelOnRecording, TheCardTakenAwayClearsThePanel)
     test::ViewerOnCard viewer;
     viewer.Press(1012);
     const TelemetryPanel& panel = viewer.session->graphCommands().panel();
-    ASSERT_TRUE(test::WaitUntil([&] { return panel.gauge().has_value(); }, 10000));
+    ASSERT_TRUE(test::WaitUntil([&] { return panel.gauge().has_value(); }, 30000));
     viewer.session->OnDriveRemoved('E');
     EXPECT_FALSE(panel.gauge() || panel.text() || panel.strip());
 }
