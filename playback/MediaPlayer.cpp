@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/FreedMemory.h"
 #include "playback/PlaybackGraph.h"
 #include "playback/ffmpeg/ComponentCheck.h"
 #include "playback/ffmpeg/PlaybackEngine.h"
@@ -45,6 +46,7 @@ bool MediaPlayer::Open(const std::string& path)
         m_graph->Stop();
         m_graph->SeekMs(0);
         m_graph.reset();
+        ReturnFreedMemory();
     }
     m_graph = std::make_unique<PlaybackGraph>(m_mode, m_front, m_rear, m_sourceOption);
     m_graph->SetWaveVolume(static_cast<uint16_t>(m_waveOutVolume & 0xFFFF),
@@ -58,7 +60,10 @@ bool MediaPlayer::Open(const std::string& path)
 
 bool MediaPlayer::Close()
 {
-    m_graph.reset();
+    if (m_graph) {
+        m_graph.reset();
+        ReturnFreedMemory();
+    }
     return true;
 }
 
