@@ -15,7 +15,8 @@
 #include "platform/DriveMonitor.h"
 #include "texts/TextCatalogue.h"
 
-Q_LOGGING_CATEGORY(lcOpening, "velomira.opening")
+// What was opened is told at the info level (off unless QT_LOGGING_RULES turns it on).
+Q_LOGGING_CATEGORY(lcOpening, "velomira.opening", QtWarningMsg)
 
 namespace velomira {
 
@@ -61,11 +62,14 @@ void PathOpener::Open(const std::vector<std::string>& paths)
         paths, [](const std::string& path) { return ClassifyOpenedPath(path); });
     if (!plan.cardFolder.empty()) {
         const char letter = m_session.drives().AdoptFolder(plan.cardFolder);
-        if (letter != 0)
+        if (letter != 0) {
+            qCInfo(lcOpening) << "card folder" << plan.cardFolder.c_str() << "opens as drive"
+                              << QString(QChar(letter)) + ':';
             m_session.cardCommands().OpenCardAt(letter);
-        else
+        } else
             qCWarning(lcOpening) << "no drive letter is free for" << plan.cardFolder.c_str();
     } else if (!plan.recordings.empty()) {
+        qCInfo(lcOpening) << "recordings imported:" << plan.recordings.size();
         m_session.cardCommands().ImportFiles(plan.recordings);
     }
     for (const std::string& path : plan.leftAside)
@@ -73,6 +77,7 @@ void PathOpener::Open(const std::vector<std::string>& paths)
     Raise();
     if (plan.unplayable.empty())
         return;
+    qCInfo(lcOpening) << "cannot be played:" << plan.unplayable.size();
     std::string names;
     for (const std::string& path : plan.unplayable)
         names += (names.empty() ? "" : "\n") + path;
@@ -88,6 +93,7 @@ void PathOpener::OpenLater(const std::vector<std::string>& paths)
 
 void PathOpener::Raise()
 {
+    qCInfo(lcOpening) << "the window comes to the front";
     QWidget& window = m_session.window();
     if (window.isMinimized())
         window.showNormal();
