@@ -13,6 +13,8 @@
 #include "library/DroppedPaths.h"
 #include "library/OpenedPaths.h"
 #include "platform/DriveMonitor.h"
+#include "playback/MediaPlayer.h"
+#include "playback/PlayerResults.h"
 #include "texts/TextCatalogue.h"
 
 // What was opened is told at the info level (off unless QT_LOGGING_RULES turns it on).
@@ -71,6 +73,10 @@ void PathOpener::Open(const std::vector<std::string>& paths)
     } else if (!plan.recordings.empty()) {
         qCInfo(lcOpening) << "recordings imported:" << plan.recordings.size();
         m_session.cardCommands().ImportFiles(plan.recordings);
+    }
+    if (m_session.player().State() == kStateRunning) {
+        const int row = m_session.state().currentIndex;
+        qCInfo(lcOpening) << "playing" << m_session.list().ItemText(row, 3);
     }
     for (const std::string& path : plan.leftAside)
         qCInfo(lcOpening) << "left aside (the first path decides what opens):" << path.c_str();
