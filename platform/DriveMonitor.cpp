@@ -99,8 +99,16 @@ char DriveMonitor::AdoptFolder(const std::filesystem::path& folder)
     if (error)
         root = folder;
     const char letter = m_table.AddFolder(root);
-    if (letter != 0)
-        Refresh();
+    if (letter == 0)
+        return 0;
+    // No mount-table change tells when such a folder goes away: look twice a second.
+    if (m_poll == nullptr) {
+        m_poll = new QTimer(this);
+        m_poll->setInterval(500);
+        connect(m_poll, &QTimer::timeout, this, &DriveMonitor::Refresh);
+        m_poll->start();
+    }
+    Refresh();
     return letter;
 }
 

@@ -40,7 +40,8 @@ public:
     bool watching() const { return m_watching; }
 
     // The letter of a folder opened by name: the letter of the drive whose root it is, or
-    // else a letter of its own (DriveTable::AddFolder), reported as added. 0 when no
+    // else a letter of its own (DriveTable::AddFolder), reported as added and, like the
+    // VELOMIRA_DRIVES folders, reported removed when the folder goes away. 0 when no
     // letter is free.
     char AdoptFolder(const std::filesystem::path& folder);
 

@@ -42,42 +42,6 @@ TEST(ViewerCommandLine, OptionsAndPaths)
     }
 }
 
-TEST(ViewerCommandLine, AnswersWithoutAWindowAndExitStatus)
-{
-    const struct {
-        Args arguments;
-        int status;
-        const char* outStart;
-        const char* errStart;
-    } cases[] = {
-        { { "--help" }, 0, "Usage: velomira-viewer", "" },
-        { { "--version" }, 0, "velomira-viewer 9.8.7\n", "" },
-        { { "--nope" }, 2, "", "velomira-viewer: unknown option '--nope'\nUsage:" },
-        { { "card" }, -1, "", "" },
-    };
-    for (const auto& c : cases) {
-        std::FILE* out = std::tmpfile();
-        std::FILE* err = std::tmpfile();
-        EXPECT_EQ(AnswerWithoutWindow(ParseViewerCommandLine(c.arguments), "9.8.7", out, err),
-            c.status);
-        for (auto [file, start] : { std::pair { out, c.outStart }, std::pair { err, c.errStart } }) {
-            std::rewind(file);
-            char text[4096] = {};
-            text[std::fread(text, 1, sizeof text - 1, file)] = 0;
-            EXPECT_TRUE(std::string(text).starts_with(start)) << c.arguments[0] << ": " << text;
-            EXPECT_EQ(std::string(text).empty(), std::string(start).empty()) << c.arguments[0];
-            std::fclose(file);
-        }
-    }
-}
-
-TEST(ViewerCommandLine, RelativePathsAreMadeAbsolute)
-{
-    EXPECT_EQ(MakeAbsolute("card", "/home/me"), "/home/me/card");
-    EXPECT_EQ(MakeAbsolute("../x.mp4", "/home/me/"), "/home/me/../x.mp4");
-    EXPECT_EQ(MakeAbsolute("/media/CARD", "/home/me"), "/media/CARD");
-}
-
 TEST(HandOverMessage, PathsSurviveInPiecesOfAnySize)
 {
     const Args paths = { "/media/me/CARD", "/home/me/with\nnewline and space.mp4", "/x" };

@@ -43,6 +43,7 @@ TEST(OpenByPath, DropsOnEitherWindowOpenTheCardOrTheRecordings)
     const struct {
         const char* name;
         bool onList;
+        // Empty: the folder of the viewer's drive E, a card in this case.
         std::vector<std::filesystem::path> paths;
         int entries;
         std::string kind;
@@ -52,14 +53,16 @@ TEST(OpenByPath, DropsOnEitherWindowOpenTheCardOrTheRecordings)
     } cases[] = {
         // The card folder gets the first free letter (E is the empty drive of the test).
         { "card folder on the main window's picture", false, { card }, 5, "EVENT", "D:", 1, 0 },
+        { "the folder of drive E on the list keeps its letter", true, {}, 5, "EVENT", "E:", 1, 0 },
         { "a file that cannot play, then a recording, on the list", true, { text, recording }, 1,
             "File", "", 0, 1 },
     };
     for (const auto& c : cases) {
-        ViewerOnCard viewer(false);
+        ViewerOnCard viewer(c.paths.empty());
         PathOpener opener(*viewer.session);
+        viewer.window->SetLanguage(0);
         Drop(c.onList ? static_cast<QWidget&>(viewer.list()) : *viewer.window->frontView(),
-            c.paths);
+            c.paths.empty() ? std::vector { viewer.cardFolder } : c.paths);
         ASSERT_TRUE(WaitUntil([&] { return viewer.Playing(); }, 30000)) << c.name;
         EXPECT_EQ(viewer.list().ItemCount(), c.entries) << c.name;
         EXPECT_EQ(viewer.list().ItemText(0, 2).toStdString(), c.kind) << c.name;
