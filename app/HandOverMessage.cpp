@@ -33,7 +33,7 @@ HandOverReader::State HandOverReader::Feed(std::string_view bytes)
     m_pending.append(bytes);
     std::size_t start = 0;
     for (std::size_t end; (end = m_pending.find('\0', start)) != std::string::npos;
-        start = end + 1) {
+         start = end + 1) {
         const std::string_view word(m_pending.data() + start, end - start);
         if (!m_headerRead) {
             if (word != kHeader) {

@@ -60,8 +60,8 @@ bool PathOpener::eventFilter(QObject* watched, QEvent* event)
 
 void PathOpener::Open(const std::vector<std::string>& paths)
 {
-    OpeningPlan plan = PlanOpening(
-        paths, [](const std::string& path) { return ClassifyOpenedPath(path); });
+    OpeningPlan plan
+        = PlanOpening(paths, [](const std::string& path) { return ClassifyOpenedPath(path); });
     if (!plan.cardFolder.empty()) {
         const char letter = m_session.drives().AdoptFolder(plan.cardFolder);
         if (letter != 0) {

@@ -1,6 +1,7 @@
 #include "app/SingleInstance.h"
 
 #include <memory>
+#include <unistd.h>
 
 #include <QDir>
 #include <QLocalServer>
@@ -8,8 +9,6 @@
 #include <QLockFile>
 #include <QLoggingCategory>
 #include <QTimer>
-
-#include <unistd.h>
 
 #include "app/HandOverMessage.h"
 
@@ -123,8 +122,8 @@ void SingleInstance::Accept()
                 socket->disconnectFromServer();
                 // Opening may show a message box with a loop of its own: not from
                 // inside the socket's signal.
-                QTimer::singleShot(0, this,
-                    [this, paths = reader->paths()] { emit pathsReceived(paths); });
+                QTimer::singleShot(
+                    0, this, [this, paths = reader->paths()] { emit pathsReceived(paths); });
                 return;
             }
         });

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QDialog>
-#include <QImage>
-
 #include <string>
 #include <vector>
+
+#include <QDialog>
+#include <QImage>
 
 #include "library/RecordingEntry.h"
 #include "library/RecordingFilter.h"

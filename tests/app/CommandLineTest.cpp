@@ -1,8 +1,9 @@
 // The viewer's command line and the message a second start hands to the running viewer.
 #include "app/CommandLine.h"
-#include "app/HandOverMessage.h"
 
 #include <gtest/gtest.h>
+
+#include "app/HandOverMessage.h"
 
 namespace velomira {
 namespace {

@@ -37,7 +37,8 @@ TEST(OpenByPath, DropsOnEitherWindowOpenTheCardOrTheRecordings)
 {
     test::TempDir elsewhere("velomira-drop");
     const std::filesystem::path card = elsewhere / "CARD";
-    std::filesystem::copy(test::TestDataDir() / "card", card, std::filesystem::copy_options::recursive);
+    std::filesystem::copy(
+        test::TestDataDir() / "card", card, std::filesystem::copy_options::recursive);
     const std::filesystem::path text = test::TestDataDir() / "rec" / "chosen.txt";
     const std::filesystem::path recording = test::TestDataDir() / "rec" / "front-only.mp4";
     const struct {
@@ -70,8 +71,8 @@ TEST(OpenByPath, DropsOnEitherWindowOpenTheCardOrTheRecordings)
         EXPECT_EQ(viewer.window->language(), c.language) << c.name;
         ASSERT_EQ(viewer.messages.shown().size(), c.messages) << c.name;
         if (c.messages > 0) {
-            EXPECT_EQ(viewer.messages.shown()[0].text,
-                "ファイルを再生できません。: " + text.string())
+            EXPECT_EQ(
+                viewer.messages.shown()[0].text, "ファイルを再生できません。: " + text.string())
                 << c.name;
         }
     }

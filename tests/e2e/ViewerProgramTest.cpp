@@ -38,14 +38,17 @@ protected:
         std::filesystem::create_directories(m_runtime.Path());
         std::filesystem::permissions(m_runtime.Path(), std::filesystem::perms::owner_all);
         // Xvfb picks a free display and writes its number once it accepts clients.
-        m_xvfb.start("Xvfb", { "-displayfd", "1", "-screen", "0", "1600x900x24", "-nolisten", "tcp" });
+        m_xvfb.start(
+            "Xvfb", { "-displayfd", "1", "-screen", "0", "1600x900x24", "-nolisten", "tcp" });
         ASSERT_TRUE(m_xvfb.waitForStarted());
         QByteArray number;
-        ASSERT_TRUE(WaitFor([&] {
-            m_xvfb.waitForReadyRead(100);
-            number += m_xvfb.readAllStandardOutput();
-            return number.endsWith('\n');
-        }, 30000));
+        ASSERT_TRUE(WaitFor(
+            [&] {
+                m_xvfb.waitForReadyRead(100);
+                number += m_xvfb.readAllStandardOutput();
+                return number.endsWith('\n');
+            },
+            30000));
         const QString display = QStringLiteral(":%1").arg(QString::fromLatin1(number).trimmed());
         m_env = QProcessEnvironment::systemEnvironment();
         m_env.insert("DISPLAY", display);
@@ -90,11 +93,13 @@ protected:
     // Waits until the running viewer's log holds `text` `times` times.
     bool LogShows(const QString& text, int times = 1)
     {
-        return WaitFor([&] {
-            m_viewer.waitForReadyRead(100);
-            m_log += QString::fromUtf8(m_viewer.readAll());
-            return m_log.count(text) >= times;
-        }, 60000);
+        return WaitFor(
+            [&] {
+                m_viewer.waitForReadyRead(100);
+                m_log += QString::fromUtf8(m_viewer.readAll());
+                return m_log.count(text) >= times;
+            },
+            60000);
     }
 
     test::TempDir m_runtime { "velomira-runtime" };
@@ -126,7 +131,8 @@ TEST_F(ViewerProgram, OpensTheCardGivenAndLaterStartsHandTheirPathsOver)
 {
     test::TempDir elsewhere("velomira-args");
     const std::filesystem::path card = elsewhere / "CARD";
-    std::filesystem::copy(test::TestDataDir() / "card", card, std::filesystem::copy_options::recursive);
+    std::filesystem::copy(
+        test::TestDataDir() / "card", card, std::filesystem::copy_options::recursive);
     m_viewer.start(VELOMIRA_VIEWER, { QString::fromStdString(card.string()) });
     ASSERT_TRUE(m_viewer.waitForStarted());
     EXPECT_TRUE(LogShows("opens as drive \"D:\"")) << m_log.toStdString();

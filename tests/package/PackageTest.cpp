@@ -8,7 +8,6 @@
 #include <fstream>
 #include <iterator>
 #include <string>
-
 #include <unistd.h>
 
 #include "support/TestPaths.h"
@@ -51,7 +50,8 @@ class Unpacked {
 public:
     Unpacked()
     {
-        const Result unpack = RunShell("dpkg-deb -x " + Quoted(kPackage) + " " + Quoted(m_dir.Path()));
+        const Result unpack
+            = RunShell("dpkg-deb -x " + Quoted(kPackage) + " " + Quoted(m_dir.Path()));
         EXPECT_EQ(unpack.status, 0) << unpack.output;
     }
     std::filesystem::path operator/(const std::string& path) const { return m_dir / path; }
@@ -67,18 +67,20 @@ TEST(DebianPackage, HoldsWhatADesktopNeedsAndDependsOnWhatRunsAtRunTime)
         std::string query;
         std::vector<const char*> lines;
     } cases[] = {
-        { "-c", { "/usr/bin/velomira-viewer\n", "/usr/bin/velomira-card\n",
-                    "/applications/velomira-viewer.desktop\n",
-                    "/metainfo/org.velomira.Viewer.metainfo.xml\n",
-                    "/hicolor/16x16/apps/velomira-viewer.png\n",
-                    "/hicolor/256x256/apps/velomira-viewer.png\n", "/man1/velomira-viewer.1.gz\n",
-                    "/man1/velomira-card.1.gz\n", "/doc/velomira-viewer/copyright\n",
-                    "/doc/velomira-viewer/changelog.gz\n" } },
-        { "-f", { "Package: velomira-viewer\n", "Version: " VELOMIRA_PACKAGE_VERSION "\n",
-                    // what runs or is loaded at run time, then libraries linked
-                    "libjs-leaflet", "dosfstools", "fonts-noto-cjk", "fonts-liberation",
-                    "libqt6webenginecore6-bin", "libqt6widgets6", "libavformat59", "libmount1",
-                    "Recommends: udisks2\n", "Suggests: gpsbabel\n" } },
+        { "-c",
+            { "/usr/bin/velomira-viewer\n", "/usr/bin/velomira-card\n",
+                "/applications/velomira-viewer.desktop\n",
+                "/metainfo/org.velomira.Viewer.metainfo.xml\n",
+                "/hicolor/16x16/apps/velomira-viewer.png\n",
+                "/hicolor/256x256/apps/velomira-viewer.png\n", "/man1/velomira-viewer.1.gz\n",
+                "/man1/velomira-card.1.gz\n", "/doc/velomira-viewer/copyright\n",
+                "/doc/velomira-viewer/changelog.gz\n" } },
+        { "-f",
+            { "Package: velomira-viewer\n", "Version: " VELOMIRA_PACKAGE_VERSION "\n",
+                // what runs or is loaded at run time, then libraries linked
+                "libjs-leaflet", "dosfstools", "fonts-noto-cjk", "fonts-liberation",
+                "libqt6webenginecore6-bin", "libqt6widgets6", "libavformat59", "libmount1",
+                "Recommends: udisks2\n", "Suggests: gpsbabel\n" } },
     };
     for (const auto& c : cases) {
         const Result answer = RunShell("dpkg-deb " + c.query + " " + Quoted(kPackage));
@@ -116,12 +118,14 @@ TEST(DebianPackage, TheCheckersFindNoError)
             "appstreamcli validate --no-net "
                 + Quoted(deb / "usr/share/metainfo/org.velomira.Viewer.metainfo.xml") },
         { "desktop-file-validate",
-            "desktop-file-validate " + Quoted(deb / "usr/share/applications/velomira-viewer.desktop") },
+            "desktop-file-validate "
+                + Quoted(deb / "usr/share/applications/velomira-viewer.desktop") },
     };
     for (const auto& c : cases) {
         const Result check = RunShell(c.command);
         EXPECT_EQ(check.status, 0) << c.checker << ":\n" << check.output;
-        EXPECT_EQ(check.output.find("\nE: "), std::string::npos) << c.checker << ":\n" << check.output;
+        EXPECT_EQ(check.output.find("\nE: "), std::string::npos) << c.checker << ":\n"
+                                                                 << check.output;
     }
 }
 
@@ -136,8 +140,8 @@ TEST(DebianPackage, InstallsRunsAndLeavesNothingBehindInAThrowawayRoot)
     std::ofstream(root / "var/lib/dpkg/status").flush();
     // The throwaway root has none of the dependencies: they are the host's, as are the
     // libraries the installed program runs with. dpkg logs inside the root too.
-    const std::string dpkg = "dpkg --root=" + Quoted(root.Path()) + " --log="
-        + Quoted(root / "dpkg.log") + " --force-depends ";
+    const std::string dpkg = "dpkg --root=" + Quoted(root.Path())
+        + " --log=" + Quoted(root / "dpkg.log") + " --force-depends ";
     const Result install = RunShell(dpkg + "-i " + Quoted(kPackage));
     ASSERT_EQ(install.status, 0) << install.output;
     const Result version = RunShell(Quoted(root / "usr/bin/velomira-viewer") + " --version");
