@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -11,6 +12,7 @@
 #include <QTableWidget>
 #include <QWindow>
 
+#include "library/DroppedPaths.h"
 #include "skin/CBitmapButton.h"
 #include "skin/SkinImages.h"
 
@@ -61,6 +63,22 @@ CListDlg::CListDlg(QWidget* parent)
     m_background = LoadSkinImage(kBackgroundImage);
     resize(m_background.isNull() ? QSize(256, 720) : m_background.size());
     CreateControls();
+    setAcceptDrops(true);
+}
+
+void CListDlg::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!LocalPathsOf(event->mimeData()).empty())
+        event->acceptProposedAction();
+}
+
+void CListDlg::dropEvent(QDropEvent* event)
+{
+    const std::vector<std::string> paths = LocalPathsOf(event->mimeData());
+    if (paths.empty())
+        return;
+    event->acceptProposedAction();
+    emit pathsDropped(paths);
 }
 
 CBitmapButton* CListDlg::AddButton(int id, const char* caption, QRect rect, int normal, int pressed)

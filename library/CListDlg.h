@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include <QDialog>
 #include <QImage>
 
@@ -76,7 +79,13 @@ public:
     void OnToggleOrder();
     void OnClose();
 
+signals:
+    // Files or folders from the file manager were dropped on the window.
+    void pathsDropped(const std::vector<std::string>& paths);
+
 protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

@@ -43,6 +43,14 @@ std::string_view ImportStamp(std::string_view fileName)
     return fileName.substr(caret + 1, 15);
 }
 
+bool IsImportableRecording(const std::string& path)
+{
+    if (!HasRecordingExtension(path))
+        return false;
+    const auto size = ReadableFileSize(path);
+    return size && *size / 1024 >= kMinimumKiB;
+}
+
 std::size_t ImportOpenedFiles(
     RecordingLists& lists, const std::vector<std::string>& paths, const ListFilter& filter)
 {
@@ -50,10 +58,7 @@ std::size_t ImportOpenedFiles(
     lists.visible.clear();
     std::vector<RecordingEntry> accepted;
     for (const std::string& path : paths) {
-        if (!HasRecordingExtension(path))
-            continue;
-        const auto size = ReadableFileSize(path);
-        if (!size || *size / 1024 < kMinimumKiB)
+        if (!IsImportableRecording(path))
             continue;
         RecordingEntry entry;
         FillStampColumns(ImportStamp(ImportedFileName(path)), entry);

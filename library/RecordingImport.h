@@ -16,6 +16,10 @@ std::string_view ImportedFileName(std::string_view path);
 // start of the name when it has none.
 std::string_view ImportStamp(std::string_view fileName);
 
+// True for a file the import takes: its name ends in .avi or .mp4 (any case) and it opens
+// for reading with more than 10 KiB.
+bool IsImportableRecording(const std::string& path);
+
 // Replaces the lists with the chosen files (paths as the file dialog gave them, kept as
 // they are): each file whose name ends in .avi or .mp4 (any case) and that opens for
 // reading with more than 10 KiB goes to the top of the master list with the kind "File".

@@ -7,7 +7,7 @@ PresentDrives PresentDrivesOf(const DriveTable& table, bool folderMustExist,
 {
     PresentDrives present;
     for (const DriveEntry& entry : table.Entries()) {
-        if (folderMustExist && !folderExists(entry.root))
+        if ((folderMustExist || entry.openedFolder) && !folderExists(entry.root))
             continue;
         present.emplace(entry.letter, entry.root);
     }

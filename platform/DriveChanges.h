@@ -11,7 +11,7 @@ namespace velomira {
 
 // The drives present now: letter -> root folder. With `folderMustExist` (the
 // VELOMIRA_DRIVES table, whose letters never leave the table on their own) a letter whose
-// folder is gone is not present.
+// folder is gone is not present; the same holds for a folder opened by name.
 using PresentDrives = std::map<char, std::filesystem::path>;
 PresentDrives PresentDrivesOf(const DriveTable& table, bool folderMustExist,
     const std::function<bool(const std::filesystem::path&)>& folderExists);

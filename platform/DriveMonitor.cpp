@@ -88,6 +88,30 @@ std::optional<std::filesystem::path> DriveMonitor::RootOf(char letter) const
     return m_table.RootOf(letter);
 }
 
+char DriveMonitor::AdoptFolder(const std::filesystem::path& folder)
+{
+    std::error_code error;
+    for (const DriveEntry& entry : m_table.Entries()) {
+        if (entry.letter >= 'D' && std::filesystem::equivalent(entry.root, folder, error))
+            return entry.letter;
+    }
+    std::filesystem::path root = std::filesystem::weakly_canonical(folder, error);
+    if (error)
+        root = folder;
+    const char letter = m_table.AddFolder(root);
+    if (letter == 0)
+        return 0;
+    // No mount-table change tells when such a folder goes away: look twice a second.
+    if (m_poll == nullptr) {
+        m_poll = new QTimer(this);
+        m_poll->setInterval(500);
+        connect(m_poll, &QTimer::timeout, this, &DriveMonitor::Refresh);
+        m_poll->start();
+    }
+    Refresh();
+    return letter;
+}
+
 PresentDrives DriveMonitor::Present() const
 {
     return PresentDrivesOf(m_table, m_fixedTable, FolderExists);

@@ -39,6 +39,12 @@ public:
     // True when changes are being watched (libmount's monitor or the folder poll).
     bool watching() const { return m_watching; }
 
+    // The letter of a folder opened by name: the letter of the drive whose root it is, or
+    // else a letter of its own (DriveTable::AddFolder), reported as added and, like the
+    // VELOMIRA_DRIVES folders, reported removed when the folder goes away. 0 when no
+    // letter is free.
+    char AdoptFolder(const std::filesystem::path& folder);
+
     // Reads the table again and reports what changed.
     void Refresh();
 

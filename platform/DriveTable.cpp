@@ -80,6 +80,10 @@ DriveTable DriveTable::FromMounts(
     // Mounts the previous table knew keep their letters; the rest fill the free ones.
     std::set<char> taken;
     if (previous != nullptr) {
+        for (const DriveEntry& known : previous->m_entries) {
+            if (known.openedFolder && taken.insert(known.letter).second)
+                table.m_entries.push_back(known);
+        }
         for (auto* group : { &plugged, &others }) {
             for (DriveEntry& entry : *group) {
                 for (const DriveEntry& known : previous->m_entries) {
@@ -128,6 +132,21 @@ DriveTable DriveTable::FromOverride(std::string_view text)
             { letter, std::filesystem::path(std::string(item.substr(2))), "", "", false });
     }
     return table;
+}
+
+char DriveTable::AddFolder(const std::filesystem::path& root)
+{
+    for (char letter = 'D'; letter <= 'Y'; ++letter) {
+        if (Entry(letter))
+            continue;
+        DriveEntry entry { letter, root, "", "", false };
+        entry.openedFolder = true;
+        const auto place = std::find_if(m_entries.begin(), m_entries.end(),
+            [letter](const DriveEntry& e) { return e.letter > letter; });
+        m_entries.insert(place, std::move(entry));
+        return letter;
+    }
+    return 0;
 }
 
 std::optional<std::filesystem::path> DriveTable::RootOf(char letter) const

@@ -33,6 +33,7 @@ struct DriveEntry {
     std::string device;
     std::string fsType;
     bool removable = false;
+    bool openedFolder = false; // a folder opened by name, not a mount (see AddFolder)
 };
 
 // The viewer's drive letters on Linux. C is "/"; D, E, F, ... go first to the media a
@@ -54,6 +55,12 @@ public:
     // The whole table from a VELOMIRA_DRIVES text ("E=/tmp/card;F=/tmp/other");
     // entries that are not a letter, '=' and a folder are skipped.
     static DriveTable FromOverride(std::string_view text);
+
+    // Gives a folder opened by name (a card folder on the command line) a letter of its
+    // own: the first free one from D to Y, the letters the card search tries. Returns the
+    // letter, or 0 when none is free. Such a letter stays with its folder for as long as
+    // the viewer runs; FromMounts carries it over from `previous`.
+    char AddFolder(const std::filesystem::path& root);
 
     std::optional<std::filesystem::path> RootOf(char letter) const override;
     std::optional<DriveEntry> Entry(char letter) const;

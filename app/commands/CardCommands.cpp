@@ -9,6 +9,7 @@
 #include "library/FileDialogService.h"
 #include "library/RecordingImport.h"
 #include "library/RecordingScan.h"
+#include "platform/CardPath.h"
 #include "platform/CardSearch.h"
 #include "playback/PlayerResults.h"
 #include "playback/TransportState.h"
@@ -42,9 +43,9 @@ void CardCommands::ConnectControls(QObject& context)
         m_window.Button(1194), &QAbstractButton::clicked, &context, [this] { OpenFiles(); });
 }
 
-void CardCommands::RefreshLanguage()
+void CardCommands::RefreshLanguage(const DriveRoots& drives)
 {
-    m_window.SetLanguage(ResolveLanguage(-1, m_drives, m_card));
+    m_window.SetLanguage(ResolveLanguage(-1, drives, m_card));
     m_window.RegisterTooltips();
 }
 
@@ -72,23 +73,61 @@ void CardCommands::OpenCard()
         m_list.FocusList();
         return;
     }
-    m_card.cardDrive = *drive;
-    if (!CheckDeviceGeneration((*drive)[0], m_drives)) {
+    OpenFoundCard((*drive)[0], m_drives);
+}
+
+void CardCommands::OpenCardAt(char letter)
+{
+    m_state.forceReload = false;
+    m_window.SetPlaces(kLarge, kHidden);
+    const auto root = m_drives.RootOf(letter);
+    if (!root) {
+        m_list.FocusList();
+        return;
+    }
+    // The card search then finds this drive and no other.
+    const FixedDriveRoots thisDrive(letter, *root);
+    OpenFoundCard(letter, thisDrive);
+}
+
+void CardCommands::OpenFoundCard(char letter, const DriveRoots& languageDrives)
+{
+    const std::string drive { letter, ':' };
+    m_card.cardDrive = drive;
+    if (!CheckDeviceGeneration(letter, m_drives)) {
         ShowVersionMismatch(m_window.messages());
         m_list.FocusList();
         return;
     }
     if (m_playerState() == kStateRunning)
         m_transport.OnPlay();
-    m_card.cardDrive = *drive;
     const CardDirectoryLister lister(m_drives);
     // A card that fails part-way still shows what was read of it.
-    if (!RescanCard(m_list.lists(), m_card.cardDrive, lister, m_list.filter()).complete)
+    if (!RescanCard(m_list.lists(), drive, lister, m_list.filter()).complete)
         qCWarning(lcCardCommands)
             << "the card could not be listed to its end; the list is incomplete";
     m_list.ShowVisibleEntries();
     StartFirstEntry();
-    RefreshLanguage();
+    RefreshLanguage(languageDrives);
+    m_card.cardDrive = drive;
+    m_transport.OnStop();
+    m_transport.OnPlay();
+    m_list.FocusList();
+}
+
+void CardCommands::PrepareImport()
+{
+    RefreshLanguage(m_drives);
+    m_window.SetPlaces(kLarge, kSmall);
+    if (m_playerState() == kStateRunning)
+        m_transport.OnPlay();
+}
+
+void CardCommands::ImportAndPlay(const std::vector<std::string>& paths)
+{
+    ImportOpenedFiles(m_list.lists(), paths, m_list.filter());
+    m_list.ShowVisibleEntries();
+    StartFirstEntry();
     m_transport.OnStop();
     m_transport.OnPlay();
     m_list.FocusList();
@@ -96,21 +135,19 @@ void CardCommands::OpenCard()
 
 void CardCommands::OpenFiles()
 {
-    RefreshLanguage();
-    m_window.SetPlaces(kLarge, kSmall);
-    if (m_playerState() == kStateRunning)
-        m_transport.OnPlay();
+    PrepareImport();
     const auto paths = m_dialogs.OpenFiles("mp4 files(*.mp4, *.avi) (*.mp4 *.avi)", "*.avi");
     if (!paths) {
         m_list.FocusList();
         return;
     }
-    ImportOpenedFiles(m_list.lists(), *paths, m_list.filter());
-    m_list.ShowVisibleEntries();
-    StartFirstEntry();
-    m_transport.OnStop();
-    m_transport.OnPlay();
-    m_list.FocusList();
+    ImportAndPlay(*paths);
+}
+
+void CardCommands::ImportFiles(const std::vector<std::string>& paths)
+{
+    PrepareImport();
+    ImportAndPlay(paths);
 }
 
 } // namespace velomira

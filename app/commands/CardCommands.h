@@ -1,6 +1,8 @@
 #pragma once
 
 #include <functional>
+#include <string>
+#include <vector>
 
 class QObject;
 
@@ -29,10 +31,19 @@ public:
 
     void OpenCard();
     void OpenFiles();
+    // SD-open on the card of drive `letter` (a card folder given by name), without the
+    // search: the generation check, the scan and the language all come from that drive.
+    void OpenCardAt(char letter);
+    // The Open command on `paths`, without the file dialog.
+    void ImportFiles(const std::vector<std::string>& paths);
 
 private:
-    void RefreshLanguage();
+    // The language from the card that `drives` lead the card search to.
+    void RefreshLanguage(const DriveRoots& drives);
     void StartFirstEntry();
+    void OpenFoundCard(char letter, const DriveRoots& languageDrives);
+    void PrepareImport();
+    void ImportAndPlay(const std::vector<std::string>& paths);
 
     CSamplePlayerDlg& m_window;
     CListDlg& m_list;

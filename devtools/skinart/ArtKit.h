@@ -54,6 +54,9 @@ const ArtTable& FullTable();
 // Draws picture `id` of the full table (for pictures that reuse others).
 QImage DrawArt(int id);
 
+// The application icon at `size` pixels square on a transparent background.
+QImage DrawDesktopIcon(int size);
+
 void AddButtonArt(ArtTable& table);
 void AddPanelArt(ArtTable& table);
 void AddDialArt(ArtTable& table);

@@ -179,9 +179,9 @@ void Marker(QPainter& p, QSize s)
 }
 
 // The application icon: a dashcam body with its lens and a play mark.
-void AppIcon(QPainter& p, QSize s)
+// The camera and its lens, without a background (the desktop's icons are transparent).
+void AppIconBody(QPainter& p, QSize s)
 {
-    p.fillRect(QRect(QPoint(0, 0), s), colors::kBackground);
     const double u = s.width() / 256.0;
     QLinearGradient body(0, 40 * u, 0, 216 * u);
     body.setColorAt(0, QColor(58, 65, 72));
@@ -212,7 +212,23 @@ void AppIcon(QPainter& p, QSize s)
     p.drawEllipse(QPointF(104 * u, 108 * u), 9 * u, 9 * u);
 }
 
+void AppIcon(QPainter& p, QSize s)
+{
+    p.fillRect(QRect(QPoint(0, 0), s), colors::kBackground);
+    AppIconBody(p, s);
+}
+
 } // namespace
+
+QImage DrawDesktopIcon(int size)
+{
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    AppIconBody(p, QSize(size, size));
+    return image;
+}
 
 void AddPanelArt(ArtTable& t)
 {

@@ -8,6 +8,7 @@
 
 #include "drives/StickAndCardMounts.h"
 #include "platform/CardSearch.h"
+#include "platform/DriveChanges.h"
 #include "platform/MountTableReader.h"
 #include "support/TestPaths.h"
 
@@ -152,6 +153,35 @@ TEST(DriveLetters, AMountKeepsItsLetterWhileOthersComeAndGo)
     EXPECT_EQ(third.RootOf('D'), "/media/user/STICK");
     EXPECT_EQ(third.RootOf('F'), "/media/user/CARD");
     EXPECT_EQ(third.Entries().front().letter, 'C');
+}
+
+TEST(DriveLetters, AFolderOpenedByNameKeepsItsLetterAndLeavesWithItsFolder)
+{
+    test::StickAndCardMounts mounts;
+    DriveTable table = mounts.Read(nullptr); // D other, E stick, F card
+    mounts.stick = false;
+    table = mounts.Read(&table);
+    EXPECT_EQ(table.AddFolder("/home/user/card-copy"), 'E');
+    EXPECT_TRUE(table.Entry('E')->openedFolder);
+
+    // The stick comes back and takes a new letter: the folder keeps E.
+    mounts.stick = true;
+    table = mounts.Read(&table);
+    EXPECT_EQ(table.RootOf('E'), "/home/user/card-copy");
+    EXPECT_EQ(table.RootOf('F'), "/media/user/CARD");
+    EXPECT_EQ(table.RootOf('G'), "/media/user/STICK");
+
+    // Unlike a mount, the folder is present only while it exists.
+    const PresentDrives present = PresentDrivesOf(
+        table, false, [](const std::filesystem::path& p) { return p != "/home/user/card-copy"; });
+    EXPECT_EQ(present.count('E'), 0u);
+    EXPECT_EQ(present.count('F'), 1u);
+
+    // Only D to Y, the letters the card search tries, are handed out.
+    DriveTable full;
+    while (full.AddFolder("/f") != 0) { }
+    EXPECT_EQ(full.Entries().back().letter, 'Y');
+    EXPECT_EQ(full.Entries().size(), 22u);
 }
 
 TEST(DriveOverride, ReplacesTheWholeTable)
