@@ -76,6 +76,13 @@ public:
     void OnToggleOrder();
     void OnClose();
 
+    // The TRIPS button (1208).
+    CBitmapButton* tripsButton() const { return m_tripsButton; }
+
+signals:
+    // The TRIPS button was pressed: the trips window is wanted.
+    void tripsRequested();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -96,6 +103,7 @@ private:
     CBitmapButton* m_normalButton = nullptr;
     CBitmapButton* m_eventButton = nullptr;
     CBitmapButton* m_allButton = nullptr;
+    CBitmapButton* m_tripsButton = nullptr;
     bool m_activateRequest = false;
     bool m_closeRequest = false;
     int* m_currentIndex = nullptr;
