@@ -1,5 +1,7 @@
 #include "app/commands/TripsCommand.h"
 
+#include <algorithm>
+
 #include <QAbstractButton>
 #include <QScreen>
 
@@ -49,10 +51,11 @@ void TripsCommand::OpenTrips()
         m_trips->SetPlayHandler(
             [this](const TripSource& source, std::uint32_t offsetMs) { PlayAt(source, offsetMs); });
         m_trips->SetExportHandler(m_parts.exportTrip);
-        // Large by default, kept on the screen the main window is on.
+        // Large by default (never below 1000 x 700), centred on the main window's screen.
         if (const QScreen* screen = m_parts.window.screen()) {
             const QRect free = screen->availableGeometry();
-            m_trips->resize(std::min(1200, free.width()), std::min(800, free.height()));
+            m_trips->resize(
+                std::clamp(free.width(), 1000, 1200), std::clamp(free.height(), 700, 800));
             m_trips->move(free.topLeft()
                 + QPoint((free.width() - m_trips->width()) / 2,
                     (free.height() - m_trips->height()) / 2));

@@ -1,0 +1,73 @@
+// The trips window on the whole viewer: a generated card of two drives, the window opened
+// from the list window, a click on the map's track playing the recording at that moment.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include <QProgressBar>
+#include <QTableWidget>
+
+#include "app/commands/TripsCommand.h"
+#include "e2e/ViewerSupport.h"
+#include "trips/views/CTripsDlg.h"
+#include "trips/views/TripsMapView.h"
+
+namespace velomira {
+namespace {
+
+TEST(TripsWindow, ListsTheTripsAndAClickOnTheMapPlaysThatMoment)
+{
+    test::ViewerOnCard viewer(false);
+    const std::string make = std::string(VELOMIRA_MKCARD) + " trips '" + viewer.cardFolder.string()
+        + "' --trips 2 --per-trip 3";
+    ASSERT_EQ(std::system(make.c_str()), 0);
+    viewer.Press(1012);
+    ASSERT_TRUE(test::WaitUntil([&] { return viewer.list().ItemCount() == 6; }, 30000));
+
+    int drawn = 0;
+    viewer.list().tripsButton()->click();
+    CTripsDlg* trips = viewer.session->tripsCommand().tripsWindow();
+    ASSERT_NE(trips, nullptr);
+    QObject::connect(trips, &CTripsDlg::tripDrawn, [&drawn](int n) { drawn = n; });
+    ASSERT_TRUE(test::WaitUntil(
+        [&] { return !trips->loading() && trips->tripList()->rowCount() == 2 && drawn == 2; },
+        60000));
+    EXPECT_GE(trips->width(), 1000);
+    EXPECT_GE(trips->height(), 700);
+    EXPECT_EQ(trips->tripList()->item(0, 0)->text(), "2024-03-01 14:05:00"); // newest first
+    EXPECT_EQ(trips->tripList()->item(0, 6)->text(), "3");
+    EXPECT_EQ(trips->progress()->value(), 6);
+
+    // The older trip's second recording, about 20.5 s in: the page is clicked there.
+    const TripBook& book = *trips->book();
+    const Trip& older = book.trips().back();
+    const std::size_t source = older.recordings[1];
+    const TrackFix* target = nullptr;
+    for (const TrackFix& fix : book.TrackOf(source)->fixes) {
+        if (fix.offsetMs >= 20000 && target == nullptr)
+            target = &fix;
+    }
+    ASSERT_NE(target, nullptr);
+    trips->mapView()->Run(QStringLiteral("trips[%1].lines[0].fire('click', { latlng: "
+                                         "L.latLng(%2, %3) })")
+                              .arg(TripBook::KeyOf(older))
+                              .arg(target->latitude, 0, 'f', 9)
+                              .arg(target->longitude, 0, 'f', 9));
+
+    // The list is newest first: the older trip's second recording is row 4.
+    const QString path = QString::fromStdString(book.sources()[source].entry.path);
+    ASSERT_TRUE(test::WaitUntil(
+        [&] {
+            return viewer.currentIndex() >= 0
+                && viewer.list().ItemText(viewer.currentIndex(), 3) == path;
+        },
+        30000));
+    EXPECT_EQ(viewer.list().SelectedRow(), viewer.currentIndex());
+    EXPECT_EQ(trips->SelectedTrip(), TripBook::KeyOf(older));
+    ASSERT_TRUE(test::WaitUntil([&] { return viewer.Label(1014) >= "00:00:20"; }, 30000));
+    EXPECT_LE(viewer.Label(1014), "00:00:23");
+}
+
+} // namespace
+} // namespace velomira
