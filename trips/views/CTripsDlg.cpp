@@ -88,9 +88,11 @@ CTripsDlg::CTripsDlg(QWebEngineProfile* profile, Reader reader, QWidget* parent)
         m_map->SetPickHandler(
             [this](const MapPick& pick) { OnMapPick(pick.trip, pick.latitude, pick.longitude); });
         splitter->addWidget(m_map);
-        splitter->setStretchFactor(1, 3);
+        // The map takes most of the height; the list keeps room for a handful of rows.
+        splitter->setStretchFactor(0, 0);
+        splitter->setStretchFactor(1, 1);
+        splitter->setSizes({ 200, 600 });
     }
-    splitter->setStretchFactor(0, 1);
     layout->addWidget(splitter, 1);
 
     auto* bottom = new QHBoxLayout;
