@@ -48,9 +48,11 @@ std::string TripsJson(const TripBook& book)
     json.BeginArray();
     for (const Trip& trip : book.trips()) {
         json.BeginObject();
-        WriteFigures(json, ComputeTripFigures(book.Members(trip)));
+        const std::vector<TripRecording> members = book.Members(trip);
+        WriteFigures(json, ComputeTripFigures(members));
         json.Key("recordings").BeginArray();
-        for (const std::size_t index : trip.recordings) {
+        for (std::size_t r = 0; r < members.size(); ++r) {
+            const std::size_t index = trip.recordings[r];
             const TripSource& source = book.sources()[index];
             const RecordingTrack* track = book.TrackOf(index);
             json.BeginObject();
@@ -61,8 +63,8 @@ std::string TripsJson(const TripBook& book)
             json.Key("fixes").Integer(
                 static_cast<std::int64_t>(track != nullptr ? track->fixes.size() : 0));
             json.Key("marks").BeginArray();
-            for (const TripMark& mark :
-                track != nullptr ? track->marks : std::vector<TripMark> {}) {
+            for (const TripMark* marked : TripMarks(members, r)) {
+                const TripMark& mark = *marked;
                 json.BeginObject();
                 json.Key("kind").String(MarkName(mark.kind));
                 json.Key("offsetMs").Integer(mark.offsetMs);
@@ -89,14 +91,16 @@ std::string TripsText(const TripBook& book)
 {
     std::string out;
     for (const Trip& trip : book.trips()) {
-        const TripFigures f = ComputeTripFigures(book.Members(trip));
+        const std::vector<TripRecording> members = book.Members(trip);
+        const TripFigures f = ComputeTripFigures(members);
         out += StampText(f.startMs) + " - " + StampText(f.endMs).substr(11) + "  "
             + FormatTripDuration(f.durationMs()) + "  " + FormatTripDistance(f.distanceMetres, 0)
             + "  max " + FormatTripSpeed(f.maxSpeedKmh, 0) + "  avg "
             + FormatTripSpeed(f.averageMovingKmh, 0) + "  " + std::to_string(f.recordingCount)
             + " recordings, " + std::to_string(f.eventRecordings) + " event, "
             + std::to_string(f.marks) + " marks\n";
-        for (const std::size_t index : trip.recordings) {
+        for (std::size_t r = 0; r < members.size(); ++r) {
+            const std::size_t index = trip.recordings[r];
             const RecordingTrack* track = book.TrackOf(index);
             out += "  " + book.sources()[index].file;
             if (track == nullptr || !track->readable) {
@@ -104,9 +108,9 @@ std::string TripsText(const TripBook& book)
                 continue;
             }
             out += "\n";
-            for (const TripMark& mark : track->marks)
-                out += "    " + FormatTripDuration(mark.offsetMs) + " " + MarkName(mark.kind) + " "
-                    + FormatTripSpeed(mark.speedKmh, 0) + "\n";
+            for (const TripMark* mark : TripMarks(members, r))
+                out += "    " + FormatTripDuration(mark->offsetMs) + " " + MarkName(mark->kind)
+                    + " " + FormatTripSpeed(mark->speedKmh, 0) + "\n";
         }
     }
     return out;

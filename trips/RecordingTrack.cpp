@@ -35,13 +35,14 @@ void RecordingTrackBuilder::Add(std::span<const std::byte> sample, std::uint32_t
         const double speedKmh = status.words[0];
         const auto start = [&](bool now, bool& before, MarkKind kind, double valueG) {
             if (now && !before)
-                m_marks.push_back({ kind, timeMs, valueG, speedKmh, false, 0, 0 });
+                m_marks.push_back({ kind, timeMs, valueG, speedKmh, false, !m_seenGSensor, 0, 0 });
             before = now;
         };
         start(horizontalG > kMarkAccelerationG, m_hardMove, MarkKind::HardMove, horizontalG);
         start(assist.left == 2, m_leftWarning, MarkKind::LaneDepartureLeft, 0);
         start(assist.right == 2, m_rightWarning, MarkKind::LaneDepartureRight, 0);
         start(assist.ahead == 2, m_aheadWarning, MarkKind::ForwardCollision, 0);
+        m_seenGSensor = true;
         break;
     }
     case TelemetrySampleKind::Ignored:
@@ -56,6 +57,11 @@ RecordingTrack RecordingTrackBuilder::Finish(std::uint32_t durationMs)
     track.durationMs = durationMs;
     track.fixes = std::move(m_fixes);
     track.marks = std::move(m_marks);
+    const auto bit = [](bool on, MarkKind kind) { return on ? 1u << static_cast<int>(kind) : 0u; };
+    track.onAtEnd = bit(m_hardMove, MarkKind::HardMove)
+        | bit(m_leftWarning, MarkKind::LaneDepartureLeft)
+        | bit(m_rightWarning, MarkKind::LaneDepartureRight)
+        | bit(m_aheadWarning, MarkKind::ForwardCollision);
     std::stable_sort(track.marks.begin(), track.marks.end(),
         [](const TripMark& a, const TripMark& b) { return a.offsetMs < b.offsetMs; });
     for (TripMark& mark : track.marks)

@@ -35,6 +35,7 @@ struct TripMark {
     double valueG = 0; // the horizontal acceleration for a hard move, else 0
     double speedKmh = 0; // the vehicle speed of the G-sensor sample
     bool placed = false; // false when no fix is near enough in time to place it
+    bool atFirstSample = false; // already so at the recording's first G-sensor sample
     double latitude = 0;
     double longitude = 0;
 };
@@ -46,6 +47,8 @@ struct RecordingTrack {
     std::uint32_t durationMs = 0;
     std::vector<TrackFix> fixes; // valid fixes only, in sample order
     std::vector<TripMark> marks; // in time order
+    // The mark kinds (bit 1 << MarkKind) still on at the last G-sensor sample.
+    unsigned onAtEnd = 0;
 };
 
 // Builds a RecordingTrack from the telemetry samples in the order the player hands them out
@@ -63,6 +66,7 @@ private:
     bool m_leftWarning = false;
     bool m_rightWarning = false;
     bool m_aheadWarning = false;
+    bool m_seenGSensor = false;
 };
 
 // The position of a mark between the fixes around it: interpolated in time between two fixes

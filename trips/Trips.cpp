@@ -143,6 +143,26 @@ double HaversineMetres(double latitude1, double longitude1, double latitude2, do
     return 2 * kEarthRadiusMetres * std::asin(std::min(1.0, std::sqrt(a)));
 }
 
+std::vector<const TripMark*> TripMarks(std::span<const TripRecording> trip, std::size_t index)
+{
+    std::vector<const TripMark*> marks;
+    const TripRecording& recording = trip[index];
+    if (recording.track == nullptr)
+        return marks;
+    const TripRecording* previous = index > 0 ? &trip[index - 1] : nullptr;
+    const bool follows = previous != nullptr && previous->track != nullptr
+        && recording.stampSeconds * 1000
+                - (previous->stampSeconds * 1000 + RecordingDurationMs(*previous))
+            < kContinuedGapMs;
+    for (const TripMark& mark : recording.track->marks) {
+        const bool wasOn
+            = follows && (previous->track->onAtEnd & (1u << static_cast<int>(mark.kind))) != 0;
+        if (!(mark.atFirstSample && wasOn))
+            marks.push_back(&mark);
+    }
+    return marks;
+}
+
 TripFigures ComputeTripFigures(std::span<const TripRecording> trip)
 {
     TripFigures figures;
@@ -154,14 +174,14 @@ TripFigures ComputeTripFigures(std::span<const TripRecording> trip)
     double movingSum = 0;
     std::size_t moving = 0;
     const TrackFix* previous = nullptr;
-    for (const TripRecording& recording : trip) {
+    for (std::size_t r = 0; r < trip.size(); ++r) {
+        const TripRecording& recording = trip[r];
         figures.endMs = std::max(
             figures.endMs, recording.stampSeconds * 1000 + RecordingDurationMs(recording));
         figures.eventRecordings += recording.event ? 1 : 0;
         if (recording.track != nullptr && !recording.track->readable)
             ++figures.unreadable;
-        if (recording.track != nullptr)
-            figures.marks += recording.track->marks.size();
+        figures.marks += TripMarks(trip, r).size();
         for (const TrackFix& fix : FixesOf(recording)) {
             if (previous != nullptr) {
                 const double metres = HaversineMetres(

@@ -60,6 +60,12 @@ struct TripFigures {
 // The recordings of one trip, in time order, as GroupTrips lists them.
 std::vector<TripRecording> TripMembers(std::span<const TripRecording> all, const Trip& trip);
 
+// The marks of recording `index` of a trip (in time order) that start there: a mark on at
+// the recording's first sample that was on at the end of the recording before, which ended
+// less than kContinuedGapMs earlier, goes on from there and is not a new one.
+inline constexpr std::int64_t kContinuedGapMs = 2000;
+std::vector<const TripMark*> TripMarks(std::span<const TripRecording> trip, std::size_t index);
+
 // Figures of a trip's recordings given in time order.
 TripFigures ComputeTripFigures(std::span<const TripRecording> trip);
 

@@ -196,6 +196,30 @@ TEST(Marks, ArePlacedBetweenTheFixesAroundThem)
     EXPECT_FALSE(track.marks[1].placed);
 }
 
+TEST(Marks, AWarningGoingOnIntoTheNextRecordingIsNotANewOne)
+{
+    // Recording 0 ends in a forward-collision warning; recording 1 starts in it (the same
+    // warning) and in a hard move that was not on before (a new one).
+    RecordingTrackBuilder builder;
+    builder.Add(GSample(0, 0, kTooClose), 59900);
+    const RecordingTrack first = builder.Finish(60000);
+    builder.Add(GSample(500, 0, kTooClose), 0);
+    builder.Add(GSample(0, 0, kLanes), 100);
+    builder.Add(GSample(0, 0, kTooClose), 200);
+    const RecordingTrack second = builder.Finish(60000);
+    for (const auto& [gapS, expected] :
+        std::vector<std::pair<int, std::size_t>> { { 0, 2 }, { 2, 3 } }) {
+        const std::vector<TripRecording> trip { { 0, false, &first },
+            { 60 + gapS, false, &second } };
+        std::vector<MarkKind> kinds;
+        for (const TripMark* mark : TripMarks(trip, 1))
+            kinds.push_back(mark->kind);
+        EXPECT_EQ(kinds.size(), expected) << "gap " << gapS << " s";
+        EXPECT_EQ(kinds.front(), MarkKind::HardMove);
+        EXPECT_EQ(ComputeTripFigures(trip).marks, 1 + expected);
+    }
+}
+
 struct LookupCase {
     const char* name;
     double metresNorth;

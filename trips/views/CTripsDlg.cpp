@@ -340,14 +340,12 @@ std::string CTripsDlg::TripPageData(const Trip& trip) const
             { QStringLiteral("p"), points } });
     }
     QJsonArray marks;
-    for (const std::size_t index : trip.recordings) {
-        const RecordingTrack* track = m_book->TrackOf(index);
-        if (track == nullptr)
-            continue;
-        for (const TripMark& mark : track->marks) {
-            if (mark.placed)
-                marks.append(QJsonArray { mark.latitude, mark.longitude,
-                    static_cast<int>(mark.kind), MarkTooltip(m_book->sources()[index], mark) });
+    for (std::size_t r = 0; r < members.size(); ++r) {
+        const TripSource& source = m_book->sources()[trip.recordings[r]];
+        for (const TripMark* mark : TripMarks(members, r)) {
+            if (mark->placed)
+                marks.append(QJsonArray { mark->latitude, mark->longitude,
+                    static_cast<int>(mark->kind), MarkTooltip(source, *mark) });
         }
     }
     const QJsonObject data { { QStringLiteral("id"), static_cast<qint64>(TripBook::KeyOf(trip)) },
