@@ -49,11 +49,29 @@ TEST(TripsWindow, ListsTheTripsAndAClickOnTheMapPlaysThatMoment)
             target = &fix;
     }
     ASSERT_NE(target, nullptr);
-    trips->mapView()->Run(QStringLiteral("trips[%1].lines[0].fire('click', { latlng: "
-                                         "L.latLng(%2, %3) })")
-                              .arg(TripBook::KeyOf(older))
-                              .arg(target->latitude, 0, 'f', 9)
-                              .arg(target->longitude, 0, 'f', 9));
+    // Selected, the trip fills the map; the click goes where a pointer's would, through
+    // whatever lies on top of the track at that point (the car's marker is on the map).
+    trips->SelectTrip(TripBook::KeyOf(older));
+    ASSERT_TRUE(test::WaitUntil(
+        [&] {
+            QVariant inView;
+            trips->mapView()->Run(
+                QStringLiteral("selected === %1 && car !== null").arg(TripBook::KeyOf(older)),
+                [&](const QVariant& v) { inView = v; });
+            test::WaitUntil([&] { return inView.isValid(); }, 5000);
+            return inView.toBool();
+        },
+        30000));
+    trips->mapView()->Run(
+        QStringLiteral("(function () { var p = map.latLngToContainerPoint(L.latLng(%1, %2));"
+                       " var box = map.getContainer().getBoundingClientRect();"
+                       " var x = box.left + p.x, y = box.top + p.y;"
+                       " var target = document.elementFromPoint(x, y);"
+                       " ['mousedown', 'mouseup', 'click'].forEach(function (type) {"
+                       "   target.dispatchEvent(new MouseEvent(type, { bubbles: true,"
+                       "     cancelable: true, clientX: x, clientY: y, view: window })); }); })()")
+            .arg(target->latitude, 0, 'f', 9)
+            .arg(target->longitude, 0, 'f', 9));
 
     // The list is newest first: the older trip's second recording is row 4.
     const QString path = QString::fromStdString(book.sources()[source].entry.path);
