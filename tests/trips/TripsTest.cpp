@@ -4,12 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <string>
 #include <vector>
 
+#include "telemetry/TrackExport.h"
 #include "trips/TrackCollector.h"
+#include "trips/TripBook.h"
 
 namespace velomira {
 namespace {
@@ -289,6 +292,46 @@ TEST(TrackCollector, ReadsEveryFileOnceAndStopsWhenAsked)
     stopped.Stop();
     EXPECT_LT(reads.load(), 50);
     EXPECT_EQ(stopped.TakeResults().size(), static_cast<std::size_t>(reads.load()));
+}
+
+TEST(TripBook, ATripIsSettledOnceItAndTheRecordingBeforeItAreRead)
+{
+    // Two drives of two recordings; read newest first, as the window reads them.
+    std::vector<TripSource> sources;
+    for (const std::int64_t stamp : { 0, 60, 1000, 1060 })
+        sources.push_back({ {}, std::to_string(stamp), stamp, false });
+    TripBook book(sources);
+    EXPECT_EQ(book.FilesNewestFirst(), (std::vector<std::string> { "1060", "1000", "60", "0" }));
+    const auto settled = [&book] {
+        std::vector<std::size_t> keys;
+        for (const Trip& trip : book.Regroup()) {
+            if (book.IsSettled(trip))
+                keys.push_back(TripBook::KeyOf(trip));
+        }
+        return keys;
+    };
+    const std::vector<std::vector<std::size_t>> expected { {}, {}, {}, { 2 }, { 2, 0 } };
+    for (std::size_t read = 0; read <= 4; ++read) {
+        if (read > 0)
+            book.SetTrack(book.SourceOfNewest(read - 1), Track(60000));
+        EXPECT_EQ(settled(), expected[read]) << read << " read";
+    }
+}
+
+TEST(TripExport, OneGpxTrackWithASegmentPerRecordingAndKmlLines)
+{
+    const NamedTrack track { "2024-03-15 10:10:10",
+        { { { { 37.5, 127 }, "2024-03-15T10:10:10Z" } }, { { { 37.6, 127.1 }, std::nullopt } } } };
+    const std::string gpx = TracksGpx({ track });
+    EXPECT_NE(gpx.find("<name>2024-03-15 10:10:10</name>"), std::string::npos);
+    std::size_t segments = 0;
+    for (std::size_t at = gpx.find("<trkseg>"); at != std::string::npos;
+         at = gpx.find("<trkseg>", at + 1))
+        ++segments;
+    EXPECT_EQ(segments, 2u);
+    const std::string kml = TrackKml(track);
+    EXPECT_NE(kml.find("<coordinates>127,37.5</coordinates>"), std::string::npos) << kml;
+    EXPECT_NE(kml.find("<coordinates>127.1,37.6</coordinates>"), std::string::npos);
 }
 
 } // namespace

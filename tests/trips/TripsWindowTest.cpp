@@ -2,8 +2,10 @@
 // from the list window, a click on the map's track playing the recording at that moment.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <sys/wait.h>
 
 #include <QProgressBar>
 #include <QTableWidget>
@@ -85,6 +87,55 @@ TEST(TripsWindow, ListsTheTripsAndAClickOnTheMapPlaysThatMoment)
     EXPECT_EQ(trips->SelectedTrip(), TripBook::KeyOf(older));
     ASSERT_TRUE(test::WaitUntil([&] { return viewer.Label(1014) >= "00:00:20"; }, 30000));
     EXPECT_LE(viewer.Label(1014), "00:00:23");
+}
+
+TEST(TripsMapPicks, OnlyWellFormedReportsFromThePageCount)
+{
+    const auto pick = ParseMapPick(QStringLiteral("velomira-trips:pick:12:37.5:-127.25"));
+    ASSERT_TRUE(pick);
+    EXPECT_EQ(pick->trip, 12u);
+    EXPECT_DOUBLE_EQ(pick->latitude, 37.5);
+    EXPECT_DOUBLE_EQ(pick->longitude, -127.25);
+    for (const char* text : { "velomira-trips:pick:12:37.5", "velomira-trips:pick:x:37.5:127",
+             "velomira-trips:pick:1:91:127", "velomira-trips:pick:1:37.5:NaN", "pick:1:37.5:127",
+             "" })
+        EXPECT_FALSE(ParseMapPick(QString::fromLatin1(text))) << text;
+}
+
+TEST(TripsCommand, ListsTheCardsTripsAsJsonAndGpxAndRefusesBadUsage)
+{
+    test::TempDir folder { "velomira-trips-cli" };
+    const std::string card = (folder / "card").string();
+    ASSERT_EQ(
+        std::system((std::string(VELOMIRA_MKCARD) + " trips '" + card + "' --trips 2 --per-trip 2")
+                        .c_str()),
+        0);
+    const auto run = [](const std::string& arguments, std::string& out) {
+        out.clear();
+        FILE* pipe = popen(
+            (std::string(VELOMIRA_CARD_PROGRAM) + " " + arguments + " 2>/dev/null").c_str(), "r");
+        char buffer[4096];
+        for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+            out.append(buffer, n);
+        return WEXITSTATUS(pclose(pipe));
+    };
+    std::string out;
+    ASSERT_EQ(run("trips '" + card + "' --json", out), 0);
+    EXPECT_EQ(out.rfind("[{\"start\":\"2024-03-01 14:05:00\"", 0), 0u) << out.substr(0, 200);
+    EXPECT_NE(out.find("\"durationMs\":120000"), std::string::npos);
+    ASSERT_EQ(run("trips '" + card + "' --gpx", out), 0);
+    std::size_t tracks = 0, segments = 0;
+    for (std::size_t at = out.find("<trk>"); at != std::string::npos;
+         at = out.find("<trk>", at + 1))
+        ++tracks;
+    for (std::size_t at = out.find("<trkseg>"); at != std::string::npos;
+         at = out.find("<trkseg>", at + 1))
+        ++segments;
+    EXPECT_EQ(tracks, 2u);
+    EXPECT_EQ(segments, 4u);
+    EXPECT_EQ(run("trips", out), 2);
+    EXPECT_EQ(run("trips '" + card + "' --kml", out), 2);
+    EXPECT_EQ(run("trips '" + card + "/missing'", out), 2);
 }
 
 } // namespace

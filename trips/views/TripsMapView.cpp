@@ -1,5 +1,7 @@
 #include "trips/views/TripsMapView.h"
 
+#include <cmath>
+
 #include <QWebEnginePage>
 
 namespace velomira {
@@ -41,7 +43,7 @@ std::optional<MapPick> ParseMapPick(const QString& message)
     const qulonglong trip = parts[0].toULongLong(&ok[0]);
     const double latitude = parts[1].toDouble(&ok[1]);
     const double longitude = parts[2].toDouble(&ok[2]);
-    if (!ok[0] || !ok[1] || !ok[2] || std::abs(latitude) > 90 || std::abs(longitude) > 180)
+    if (!ok[0] || !ok[1] || !ok[2] || !(std::abs(latitude) <= 90) || !(std::abs(longitude) <= 180))
         return std::nullopt;
     return MapPick { static_cast<std::size_t>(trip), latitude, longitude };
 }
