@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 #include <sys/wait.h>
 
@@ -24,8 +25,10 @@ TEST(TripsWindow, ListsTheTripsAndAClickOnTheMapPlaysThatMoment)
     const std::string make = std::string(VELOMIRA_MKCARD) + " trips '" + viewer.cardFolder.string()
         + "' --trips 2 --per-trip 3";
     ASSERT_EQ(std::system(make.c_str()), 0);
+    // A file named as the older drive's fourth recording that is no recording at all.
+    std::ofstream(viewer.cardFolder / "NORMAL" / "20240301_080230_NF.mp4") << "not a recording";
     viewer.Press(1012);
-    ASSERT_TRUE(test::WaitUntil([&] { return viewer.list().ItemCount() == 6; }, 30000));
+    ASSERT_TRUE(test::WaitUntil([&] { return viewer.list().ItemCount() == 7; }, 30000));
 
     int drawn = 0;
     viewer.list().tripsButton()->click();
@@ -39,7 +42,8 @@ TEST(TripsWindow, ListsTheTripsAndAClickOnTheMapPlaysThatMoment)
     EXPECT_GE(trips->height(), 700);
     EXPECT_EQ(trips->tripList()->item(0, 0)->text(), "2024-03-01 14:05:00"); // newest first
     EXPECT_EQ(trips->tripList()->item(0, 6)->text(), "3");
-    EXPECT_EQ(trips->progress()->value(), 6);
+    EXPECT_EQ(trips->tripList()->item(1, 6)->text(), "4 (1 cannot be read)");
+    EXPECT_EQ(trips->progress()->value(), 7);
 
     // The older trip's second recording, about 20.5 s in: the page is clicked there.
     const TripBook& book = *trips->book();

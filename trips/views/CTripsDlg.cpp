@@ -56,6 +56,16 @@ TripText MarkText(MarkKind kind)
     return TripText::HardMove;
 }
 
+// "4", or "4 (1 cannot be read)" when some recordings of the trip have no track.
+std::string RecordingsText(const TripFigures& f, int language)
+{
+    std::string text = std::to_string(f.recordingCount);
+    if (f.unreadable > 0)
+        text += " (" + std::to_string(f.unreadable) + " " + TripLabel(TripText::NoTrack, language)
+            + ")";
+    return text;
+}
+
 QString Text(TripText text, int language)
 {
     return QString::fromStdString(TripLabel(text, language));
@@ -224,7 +234,7 @@ void CTripsDlg::RebuildRows()
         const std::string cells[kColumnCount] = { StampText(f.startMs), StampText(f.endMs),
             FormatTripDuration(f.durationMs()), FormatTripDistance(f.distanceMetres, m_speedUnit),
             FormatTripSpeed(f.maxSpeedKmh, m_speedUnit),
-            FormatTripSpeed(f.averageMovingKmh, m_speedUnit), std::to_string(f.recordingCount),
+            FormatTripSpeed(f.averageMovingKmh, m_speedUnit), RecordingsText(f, m_language),
             std::to_string(f.eventRecordings), std::to_string(f.marks) };
         const int row = m_list->rowCount();
         m_list->insertRow(row);
