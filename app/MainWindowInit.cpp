@@ -11,12 +11,13 @@
 #include "app/Tick.h"
 #include "app/ViewerSession.h"
 #include "app/commands/CardCommands.h"
+#include "app/commands/ExportCommands.h"
 #include "app/commands/GraphCommands.h"
 #include "app/commands/Transport.h"
+#include "app/commands/TripsCommand.h"
 #include "library/CListDlg.h"
 #include "map/MapPanes.h"
 #include "map/MapWebProfile.h"
-#include "app/commands/ExportCommands.h"
 #include "platform/DriveMonitor.h"
 #include "playback/ComponentMessages.h"
 #include "playback/DecoderEnvironment.h"
@@ -26,6 +27,7 @@
 #include "telemetry/CTextData.h"
 #include "telemetry/SmartBox.h"
 #include "telemetry/TelemetryPanel.h"
+#include "telemetry/TrackExport.h"
 #include "texts/TextCatalogue.h"
 
 namespace velomira {
@@ -86,6 +88,10 @@ void ViewerSession::Initialise()
     m_tick->SetTelemetryDisplays(&m_graphCommands->smartBox(), &m_graphCommands->panel());
     m_exportCommands
         = std::make_unique<ExportCommands>(m_window, *m_list, m_state, *m_transport, *m_dialogs);
+    m_tripsCommand = std::make_unique<TripsCommand>(
+        TripsCommand::Parts { m_window, *m_list, *m_transport, *m_port, m_state, m_card, *m_drives,
+            *m_store, m_map ? m_map->profile() : nullptr, [this] { m_tick->Tick(); },
+            [this](const NamedTrack& track) { m_exportCommands->ExportTrip(track); } });
     m_list->SetCurrentIndexField(&m_state.currentIndex);
     WireHooks();
     m_window.update();

@@ -10,12 +10,13 @@
 #include "app/Tick.h"
 #include "app/commands/CardCommands.h"
 #include "app/commands/DownloadCommand.h"
+#include "app/commands/ExportCommands.h"
 #include "app/commands/FormatCommand.h"
+#include "app/commands/GraphCommands.h"
 #include "app/commands/PrintCommand.h"
 #include "app/commands/SetupCommand.h"
-#include "app/commands/ExportCommands.h"
-#include "app/commands/GraphCommands.h"
 #include "app/commands/Transport.h"
+#include "app/commands/TripsCommand.h"
 #include "library/CListDlg.h"
 #include "library/QtFileDialogService.h"
 #include "map/MapPanes.h"
@@ -28,6 +29,7 @@
 #include "skin/CBitmapButton.h"
 #include "telemetry/CTextData.h"
 #include "telemetry/TelemetryPanel.h"
+#include "telemetry/TrackExport.h"
 
 namespace velomira {
 
@@ -49,6 +51,8 @@ ViewerSession::~ViewerSession()
     m_window.SetHooks({});
     m_player->Stop();
     m_player->Close();
+    // The trips window's page uses the map panes' web profile: it goes first.
+    m_tripsCommand.reset();
     m_map.reset();
 }
 
@@ -84,6 +88,12 @@ void ViewerSession::WireHooks()
     m_setupCommand->ConnectControls(*this);
     m_graphCommands->ConnectControls(*this);
     m_exportCommands->ConnectControls(*this);
+    m_tripsCommand->ConnectControls(*this);
+    m_exportCommands->SetOpenTrips([this] { m_tripsCommand->OpenTrips(); });
+    // After the card commands' own handler: the card is open when the trips window reads it.
+    connect(m_window.Button(1012), &QAbstractButton::clicked, this,
+        [this] { m_tripsCommand->OnCardChanged(); });
+    connect(m_timer, &QTimer::timeout, this, [this] { m_tripsCommand->FollowCar(); });
     for (const int id : { 1193, 1200 }) {
         if (CBitmapButton* button = m_window.Button(id)) {
             connect(button, &QAbstractButton::clicked, this, [this, id] {
@@ -190,6 +200,7 @@ void ViewerSession::OnDriveRemoved(char letter)
     // Nothing is loaded any more: the panel shows its background, not the last moment.
     m_graphCommands->panel().Clear();
     m_window.update();
+    m_tripsCommand->OnCardChanged();
 }
 
 } // namespace velomira

@@ -30,6 +30,7 @@ class PrintCommand;
 class SetupCommand;
 class TickLoop;
 class Transport;
+class TripsCommand;
 
 // Everything the main window plays with, wired to it: the one MediaPlayer, the list
 // window, the telemetry store, the transport commands, the tick and its timer, the card
@@ -55,6 +56,7 @@ public:
     SetupCommand& setupCommand() const { return *m_setupCommand; }
     GraphCommands& graphCommands() const { return *m_graphCommands; }
     ExportCommands& exportCommands() const { return *m_exportCommands; }
+    TripsCommand& tripsCommand() const { return *m_tripsCommand; }
     DriveMonitor& drives() const { return *m_drives; }
     const CTextData& telemetry() const { return *m_store; }
     TransportState& state() { return m_state; }
@@ -100,6 +102,7 @@ private:
     bool m_withMap = true;
     std::unique_ptr<GraphCommands> m_graphCommands;
     std::unique_ptr<ExportCommands> m_exportCommands;
+    std::unique_ptr<TripsCommand> m_tripsCommand;
     DriveMonitor* m_drives = nullptr;
     QTimer* m_timer = nullptr;
     TransportState m_state;

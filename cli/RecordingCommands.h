@@ -14,6 +14,8 @@ int RunProbeCommand(std::span<char* const> args);
 int RunTelemetryCommand(std::span<char* const> args);
 // `snapshot REC --at MS [--rear] OUT.(jpg|png)`.
 int RunSnapshotCommand(std::span<char* const> args);
+// `trips ROOT [--json|--gpx]`.
+int RunTripsCommand(std::span<char* const> args);
 // `cut REC --from MS --to MS OUT`.
 int RunCutCommand(std::span<char* const> args);
 

@@ -38,6 +38,7 @@ constexpr Command kCommands[] = {
     { "snapshot", "snapshot REC --at MS [--rear] OUT.(jpg|png)",
         velomira::cli::RunSnapshotCommand },
     { "cut", "cut REC --from MS --to MS OUT", velomira::cli::RunCutCommand },
+    { "trips", "trips ROOT [--json|--gpx]", velomira::cli::RunTripsCommand },
 };
 
 void PrintHelp(std::FILE* out)

@@ -23,6 +23,8 @@ namespace {
 constexpr int kBackgroundImage = 464;
 constexpr int kDescendingImage = 476;
 constexpr int kAscendingImage = 477;
+constexpr int kTripsImage = 478;
+constexpr int kTripsPressedImage = 479;
 constexpr std::uint32_t kListColourBgr = 0x333333;
 constexpr std::uint32_t kTextColourBgr = 0xFFFFFF;
 
@@ -129,6 +131,8 @@ void CListDlg::CreateControls()
     m_normalButton = AddButton(1201, "상시녹화", { 5, 695, 60, 15 }, 460, 465);
     m_eventButton = AddButton(1205, "이벤트녹화", { 68, 695, 60, 15 }, 461, 466);
     m_allButton = AddButton(1207, "All", { 134, 695, 60, 15 }, 473, 474);
+    // The trips window, beside the filters in the same look; its text follows the language.
+    m_tripsButton = AddButton(1208, "TRIPS", { 196, 695, 60, 15 }, kTripsImage, kTripsPressedImage);
     // Motion and manual recordings have buttons of their own that are never shown.
     AddButton(1202, "모션녹화", { 5000, 5000, 60, 15 }, 462, 467)->hide();
     AddButton(1206, "수동녹화", { 197, 695, 60, 15 }, 362, 362)->hide();
@@ -138,6 +142,7 @@ void CListDlg::CreateControls()
     connect(m_normalButton, &QAbstractButton::clicked, this, &CListDlg::OnShowNormal);
     connect(m_eventButton, &QAbstractButton::clicked, this, &CListDlg::OnShowEvent);
     connect(m_allButton, &QAbstractButton::clicked, this, &CListDlg::OnShowAll);
+    connect(m_tripsButton, &QAbstractButton::clicked, this, &CListDlg::tripsRequested);
     UpdateFilterImages();
 }
 

@@ -79,9 +79,14 @@ public:
     void OnToggleOrder();
     void OnClose();
 
+    // The TRIPS button (1208).
+    CBitmapButton* tripsButton() const { return m_tripsButton; }
+
 signals:
     // Files or folders from the file manager were dropped on the window.
     void pathsDropped(const std::vector<std::string>& paths);
+    // The TRIPS button was pressed: the trips window is wanted.
+    void tripsRequested();
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -105,6 +110,7 @@ private:
     CBitmapButton* m_normalButton = nullptr;
     CBitmapButton* m_eventButton = nullptr;
     CBitmapButton* m_allButton = nullptr;
+    CBitmapButton* m_tripsButton = nullptr;
     bool m_activateRequest = false;
     bool m_closeRequest = false;
     int* m_currentIndex = nullptr;

@@ -37,6 +37,8 @@ MapResource MapResourceFor(std::string_view path, std::string_view fragment)
         return { fragment == "484" ? Kind::Marker : Kind::None, {} };
     if (path.ends_with("/osm"))
         return { Kind::SecondProviderPage, {} };
+    if (path.ends_with("/trips"))
+        return { Kind::TripsPage, {} };
     constexpr std::string_view kLeaflet = "/leaflet/";
     if (const auto at = path.rfind(kLeaflet); at != std::string_view::npos) {
         std::string_view name = path.substr(at + kLeaflet.size());

@@ -9,7 +9,7 @@ namespace velomira {
 // ("res:/PNG/#484" from "res://<program path>/480" lands beside it), so only the end of
 // the path counts.
 struct MapResource {
-    enum class Kind { None, MapPage, Marker, SecondProviderPage, LeafletFile };
+    enum class Kind { None, MapPage, Marker, SecondProviderPage, TripsPage, LeafletFile };
     Kind kind = Kind::None;
     std::string leafletName; // for LeafletFile: a name or images/<name>, nothing else
 };

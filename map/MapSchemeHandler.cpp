@@ -63,6 +63,7 @@ MapSchemeHandler::MapSchemeHandler(
     , m_mapPage(FilledPage(QStringLiteral(":/map/480.html"), "@MAPS_API_SCRIPT@", mapsApiScriptUrl))
     , m_secondProviderPage(
           FilledPage(QStringLiteral(":/map/osm.html"), "@TILE_URL@", tileUrlTemplate))
+    , m_tripsPage(FilledPage(QStringLiteral(":/map/trips.html"), "@TILE_URL@", tileUrlTemplate))
 { }
 
 QString MapSchemeHandler::LeafletFolder()
@@ -84,6 +85,9 @@ void MapSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job)
         return;
     case MapResource::Kind::SecondProviderPage:
         Reply(job, "text/html", m_secondProviderPage);
+        return;
+    case MapResource::Kind::TripsPage:
+        Reply(job, "text/html", m_tripsPage);
         return;
     case MapResource::Kind::LeafletFile: {
         const QString name = QString::fromStdString(resource.leafletName);

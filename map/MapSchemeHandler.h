@@ -8,7 +8,8 @@ namespace velomira {
 
 // Serves the "res:" scheme: the map page (480, its maps API address filled in), the
 // marker image (PNG 484, named by the fragment of "res:/PNG/#484"), the second
-// provider's page ("res:/osm", its tile address filled in) and Leaflet's files from
+// provider's page ("res:/osm", its tile address filled in), the trips page ("res:/trips",
+// likewise) and Leaflet's files from
 // the system's copy ("res:/leaflet/..."). Anything else is not found.
 class MapSchemeHandler : public QWebEngineUrlSchemeHandler {
     Q_OBJECT
@@ -23,6 +24,7 @@ public:
 private:
     QByteArray m_mapPage;
     QByteArray m_secondProviderPage;
+    QByteArray m_tripsPage;
 };
 
 } // namespace velomira

@@ -33,10 +33,23 @@ std::string Environment(const char* name)
     return qEnvironmentVariable(name).toStdString();
 }
 
+// Pages of one site share one renderer process: the trips window's map then costs its
+// page, not a second web engine process. Read when the web engine starts, which is when
+// the first profile is made.
+void SharePageProcessesPerSite()
+{
+    QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    if (flags.contains("--process-per-site") || flags.contains("--single-process"))
+        return;
+    flags += flags.isEmpty() ? "--process-per-site" : " --process-per-site";
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
+}
+
 } // namespace
 
 QWebEngineProfile* CreateMapProfile(QObject* parent)
 {
+    SharePageProcessesPerSite();
     // One profile per process normally; another one made while the first lives (tests
     // make several) needs a storage of its own.
     static int made = 0;

@@ -145,60 +145,96 @@ std::string TelemetryCsv(const CTextData& store)
     return out;
 }
 
-std::string TelemetryGpx(const CTextData& store)
+namespace {
+
+std::vector<TrackPointOut> StorePoints(const CTextData& store)
+{
+    std::vector<TrackPointOut> points;
+    for (const CGPSData& r : store.GpsRecords()) {
+        if (const auto position = ValidFixPosition(r))
+            points.push_back({ *position, FixTime(r) });
+    }
+    return points;
+}
+
+} // namespace
+
+std::string TracksGpx(const std::vector<NamedTrack>& tracks)
 {
     std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                       "<gpx version=\"1.1\" creator=\"velomira-card\" "
-                      "xmlns=\"http://www.topografix.com/GPX/1/1\">\n"
-                      "  <trk>\n    <trkseg>\n";
-    for (const CGPSData& r : store.GpsRecords()) {
-        const auto position = ValidFixPosition(r);
-        if (!position)
-            continue;
-        out.append("      <trkpt lat=\"").append(ShortestDouble(position->latitude));
-        out.append("\" lon=\"").append(ShortestDouble(position->longitude)).append("\">");
-        if (const auto time = FixTime(r))
-            out.append("<time>").append(*time).append("</time>");
-        out += "</trkpt>\n";
+                      "xmlns=\"http://www.topografix.com/GPX/1/1\">\n";
+    for (const NamedTrack& track : tracks) {
+        out += "  <trk>\n";
+        if (!track.name.empty())
+            out.append("    <name>").append(XmlText(track.name)).append("</name>\n");
+        for (const auto& segment : track.segments) {
+            out += "    <trkseg>\n";
+            for (const TrackPointOut& point : segment) {
+                out.append("      <trkpt lat=\"").append(ShortestDouble(point.position.latitude));
+                out.append("\" lon=\"")
+                    .append(ShortestDouble(point.position.longitude))
+                    .append("\">");
+                if (point.time)
+                    out.append("<time>").append(*point.time).append("</time>");
+                out += "</trkpt>\n";
+            }
+            out += "    </trkseg>\n";
+        }
+        out += "  </trk>\n";
     }
-    out += "    </trkseg>\n  </trk>\n</gpx>\n";
+    out += "</gpx>\n";
+    return out;
+}
+
+std::string TelemetryGpx(const CTextData& store)
+{
+    return TracksGpx({ NamedTrack { {}, { StorePoints(store) } } });
+}
+
+std::string TrackKml(const NamedTrack& track)
+{
+    // KML writes longitude first.
+    const auto coordinates = [](const FixPosition& p) {
+        return ShortestDouble(p.longitude) + "," + ShortestDouble(p.latitude);
+    };
+    const auto placemark = [&](const char* title, const TrackPointOut& point) {
+        std::string out = "    <Placemark>\n      <name>" + std::string(title) + "</name>\n";
+        if (point.time)
+            out += "      <TimeStamp><when>" + *point.time + "</when></TimeStamp>\n";
+        out += "      <Point><coordinates>" + coordinates(point.position)
+            + "</coordinates></Point>\n    </Placemark>\n";
+        return out;
+    };
+    const std::string name = XmlText(track.name);
+    std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                      "<kml xmlns=\"http://www.opengis.net/kml/2.2\">\n  <Document>\n";
+    out += "    <name>" + name + "</name>\n";
+    const TrackPointOut* first = nullptr;
+    const TrackPointOut* last = nullptr;
+    for (const auto& segment : track.segments) {
+        if (segment.empty())
+            continue;
+        first = first == nullptr ? &segment.front() : first;
+        last = &segment.back();
+        out += "    <Placemark>\n      <name>" + name
+            + "</name>\n      <LineString>\n        <tessellate>1</tessellate>\n"
+              "        <coordinates>\n";
+        for (const TrackPointOut& point : segment)
+            out += "          " + coordinates(point.position) + "\n";
+        out += "        </coordinates>\n      </LineString>\n    </Placemark>\n";
+    }
+    if (first != nullptr) {
+        out += placemark("Start", *first);
+        out += placemark("End", *last);
+    }
+    out += "  </Document>\n</kml>\n";
     return out;
 }
 
 std::string TelemetryKml(const CTextData& store, const std::string& name)
 {
-    std::vector<std::pair<FixPosition, std::optional<std::string>>> fixes;
-    for (const CGPSData& r : store.GpsRecords()) {
-        if (const auto position = ValidFixPosition(r))
-            fixes.emplace_back(*position, FixTime(r));
-    }
-    // KML writes longitude first.
-    const auto coordinates = [](const FixPosition& p) {
-        return ShortestDouble(p.longitude) + "," + ShortestDouble(p.latitude);
-    };
-    const auto placemark = [&](const char* title, const auto& fix) {
-        std::string out = "    <Placemark>\n      <name>" + std::string(title) + "</name>\n";
-        if (fix.second)
-            out += "      <TimeStamp><when>" + *fix.second + "</when></TimeStamp>\n";
-        out += "      <Point><coordinates>" + coordinates(fix.first)
-            + "</coordinates></Point>\n    </Placemark>\n";
-        return out;
-    };
-    std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                      "<kml xmlns=\"http://www.opengis.net/kml/2.2\">\n  <Document>\n";
-    out += "    <name>" + XmlText(name) + "</name>\n";
-    if (!fixes.empty()) {
-        out += "    <Placemark>\n      <name>" + XmlText(name)
-            + "</name>\n      <LineString>\n        <tessellate>1</tessellate>\n"
-              "        <coordinates>\n";
-        for (const auto& fix : fixes)
-            out += "          " + coordinates(fix.first) + "\n";
-        out += "        </coordinates>\n      </LineString>\n    </Placemark>\n";
-        out += placemark("Start", fixes.front());
-        out += placemark("End", fixes.back());
-    }
-    out += "  </Document>\n</kml>\n";
-    return out;
+    return TrackKml(NamedTrack { name, { StorePoints(store) } });
 }
 
 MomentFacts MomentAt(const CTextData& store, std::uint32_t positionMs)

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "telemetry/CTextData.h"
 
@@ -43,6 +44,20 @@ struct MomentFacts {
 };
 // The facts of the GPS record and track point that belong to `positionMs`.
 MomentFacts MomentAt(const CTextData& store, std::uint32_t positionMs);
+
+// Tracks made of segments, for files that join several recordings (a trip): one GPX track
+// per entry with one segment per recording, or one KML document with a line per segment and
+// placemarks at the first and last point.
+struct TrackPointOut {
+    FixPosition position;
+    std::optional<std::string> time; // as FixTime gives it
+};
+struct NamedTrack {
+    std::string name; // empty: the track has no name element
+    std::vector<std::vector<TrackPointOut>> segments;
+};
+std::string TracksGpx(const std::vector<NamedTrack>& tracks);
+std::string TrackKml(const NamedTrack& track);
 
 // The file kinds the export offers, by the extension of the chosen file name (any case):
 // ".gpx", ".kml" or ".csv"; nothing otherwise.

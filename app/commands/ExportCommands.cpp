@@ -1,5 +1,6 @@
 #include "app/commands/ExportCommands.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include <QAction>
@@ -24,6 +25,7 @@
 #include "telemetry/TrackExport.h"
 #include "texts/ExportTexts.h"
 #include "texts/TextCatalogue.h"
+#include "texts/TripTexts.h"
 
 namespace velomira {
 
@@ -119,6 +121,12 @@ QMenu* ExportCommands::BuildMenu(int row, QWidget* parent)
         save->setEnabled(m_startMs && m_endMs && *m_endMs > *m_startMs);
         QObject::connect(save, &QAction::triggered, menu, [this] { SaveClip(); });
     }
+    if (m_openTrips && parent == m_list.visibleList()->viewport()) {
+        menu->addSeparator();
+        QObject::connect(
+            menu->addAction(QString::fromStdString(TripLabel(TripText::Trips, language))),
+            &QAction::triggered, menu, [this] { m_openTrips(); });
+    }
     return menu;
 }
 
@@ -155,6 +163,33 @@ void ExportCommands::ExportTrack(int row)
         return;
     }
     const std::string text = TrackExportText(store, *TrackFormatOfFileName(path), Stem(recording));
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+    if (!WriteFileAtomically(path, std::span(bytes, text.size()))) {
+        ReportNotSaved(path);
+        return;
+    }
+    ReportSaved(path);
+}
+
+void ExportCommands::ExportTrip(const NamedTrack& track)
+{
+    const int language = m_window.language();
+    std::string name = track.name;
+    std::replace_if(
+        name.begin(), name.end(), [](char c) { return c == ' ' || c == ':'; }, '-');
+    const auto chosen = m_dialogs.SaveFile(TripLabel(TripText::ExportTrip, language),
+        Suggested(QStandardPaths::DocumentsLocation, name + ".gpx"),
+        TripLabel(TripText::TrackFileTypes, language));
+    if (!chosen)
+        return;
+    std::string path = *chosen;
+    auto format = TrackFormatOfFileName(path);
+    // Only GPX and KML hold a trip; any other name gets GPX.
+    if (!format || *format == TrackFormat::Csv) {
+        path += ".gpx";
+        format = TrackFormat::Gpx;
+    }
+    const std::string text = *format == TrackFormat::Kml ? TrackKml(track) : TracksGpx({ track });
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
     if (!WriteFileAtomically(path, std::span(bytes, text.size()))) {
         ReportNotSaved(path);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -15,6 +16,7 @@ class CListDlg;
 class CSamplePlayerDlg;
 class FileDialogService;
 class Transport;
+struct NamedTrack;
 struct TransportState;
 
 // The right-click menu of the video views and the list rows: export the recording's
@@ -39,6 +41,10 @@ public:
     void MarkStart();
     void MarkEnd();
     void SaveClip();
+    // Writes a trip's track as GPX or KML, to a file the user names.
+    void ExportTrip(const NamedTrack& track);
+    // The list rows' menu also opens the trips window.
+    void SetOpenTrips(std::function<void()> openTrips) { m_openTrips = std::move(openTrips); }
 
     std::optional<std::uint32_t> clipStartMs() const { return m_startMs; }
     std::optional<std::uint32_t> clipEndMs() const { return m_endMs; }
@@ -61,6 +67,7 @@ private:
     std::string m_markedPath;
     std::optional<std::uint32_t> m_startMs;
     std::optional<std::uint32_t> m_endMs;
+    std::function<void()> m_openTrips;
 };
 
 } // namespace velomira

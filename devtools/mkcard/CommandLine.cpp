@@ -259,6 +259,17 @@ Command ParseCommandLine(const std::vector<std::string>& args)
         command.outDir = args[1];
         if (args.size() > 2)
             command.error = "unexpected argument: " + args[2];
+    } else if (verb == "trips") {
+        command.kind = CommandKind::Trips;
+        command.trips.outDir = args[1];
+        for (std::size_t i = 2; i < args.size() && command.error.empty(); i += 2) {
+            int* value = args[i] == "--trips" ? &command.trips.trips
+                : args[i] == "--per-trip"     ? &command.trips.recordingsPerTrip
+                                              : nullptr;
+            if (value == nullptr || i + 1 >= args.size()
+                || std::sscanf(args[i + 1].c_str(), "%d", value) != 1 || *value < 1)
+                command.error = "trips takes --trips N and --per-trip N";
+        }
     } else {
         command.error = "unknown command: " + verb;
     }
@@ -279,6 +290,7 @@ std::string UsageText()
       [--duration S] [--front WxH] [--rear WxH|none] [--fps N] [--audio aac|pcm|none]
   velomira-mkcard demo OUTDIR
   velomira-mkcard testset OUTDIR
+  velomira-mkcard trips OUTDIR [--trips N] [--per-trip N]   (one-minute recordings, 40 x 25)
   velomira-mkcard --help
 
 Routes: seoul, tokyo (north, east), newyork (north, west), sydney (south, east),
@@ -313,6 +325,9 @@ int RunCommand(const Command& command)
         break;
     case CommandKind::Testset:
         error = WriteTestset(command.outDir);
+        break;
+    case CommandKind::Trips:
+        error = WriteTripsCard(command.trips);
         break;
     }
     if (!error.empty()) {

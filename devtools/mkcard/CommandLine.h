@@ -6,16 +6,18 @@
 
 #include "devtools/mkcard/CardWriter.h"
 #include "devtools/mkcard/RecordingJob.h"
+#include "devtools/mkcard/TripsCardWriter.h"
 
 namespace velomira {
 
-enum class CommandKind { Help, Recording, Card, Demo, Testset };
+enum class CommandKind { Help, Recording, Card, Demo, Testset, Trips };
 
 struct Command {
     CommandKind kind = CommandKind::Help;
     RecordingOptions recording;
     CardOptions card;
     std::filesystem::path outDir; // demo and testset
+    TripsCardOptions trips;
     std::string error; // non-empty: the arguments were not understood
 };
 

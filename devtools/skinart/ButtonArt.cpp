@@ -474,6 +474,8 @@ void AddButtonArt(ArtTable& t)
     FilterPill(t, 473, "ALL", true);
     FilterPill(t, 474, "ALL", false);
     FilterPill(t, 362, "MANUAL", false);
+    FilterPill(t, 478, "TRIPS", true);
+    FilterPill(t, 479, "TRIPS", false);
     SortBar(t, 476, true);
     SortBar(t, 477, false);
 }

@@ -35,4 +35,24 @@ std::optional<std::vector<RawTelemetrySample>> ReadTelemetrySamples(
     return samples;
 }
 
+std::optional<RecordingInfo> VisitTelemetrySamples(const std::string& path, uint32_t capacity,
+    const std::function<void(const uint8_t* bytes, uint32_t size, int32_t timeMs)>& sample)
+{
+    const auto source = ffmpeg::MediaSource::Open(path);
+    if (!source)
+        return std::nullopt;
+    const auto reader = ffmpeg::TelemetryReader::Create(*source);
+    if (reader) {
+        std::vector<uint8_t> buffer(capacity);
+        for (;;) {
+            uint32_t size = capacity;
+            int32_t timeMs = 0;
+            if (reader->Next(buffer.data(), &size, &timeMs) != 0)
+                break;
+            sample(buffer.data(), size, timeMs);
+        }
+    }
+    return source->Info();
+}
+
 } // namespace velomira

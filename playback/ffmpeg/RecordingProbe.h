@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,5 +27,11 @@ enum class TelemetryReading { Index, Packets };
 // demultiplexer even when the container has a sample index.
 std::optional<std::vector<RawTelemetrySample>> ReadTelemetrySamples(
     const std::string& path, uint32_t capacity, TelemetryReading reading = TelemetryReading::Index);
+
+// Opens the recording once and hands each telemetry sample, cut to `capacity` bytes, to
+// `sample` in file order; returns what the source shows of the recording (nothing when it
+// rejects the file). The same reading as ReadTelemetrySamples without keeping the samples.
+std::optional<RecordingInfo> VisitTelemetrySamples(const std::string& path, uint32_t capacity,
+    const std::function<void(const uint8_t* bytes, uint32_t size, int32_t timeMs)>& sample);
 
 } // namespace velomira

@@ -73,7 +73,7 @@ std::string Join(const std::vector<std::string>& lines)
 TEST(IncludeLayers, SubsystemsNeverIncludeTheMainWindow)
 {
     for (const std::string folder : { "playback", "library", "telemetry", "settings", "map",
-             "tools", "export", "skin", "platform", "texts", "cli" }) {
+             "tools", "export", "trips", "skin", "platform", "texts", "cli" }) {
         const auto found = UpwardIncludes(folder, { "app" });
         EXPECT_TRUE(found.empty()) << folder << "/ reaches up into app/:" << Join(found);
     }
@@ -88,7 +88,8 @@ TEST(IncludeLayers, CommandLineIncludesNoSkin)
 TEST(IncludeLayers, SharedServicesIncludeNoSubsystem)
 {
     const std::vector<std::string> subsystems
-        = { "app", "playback", "library", "telemetry", "map", "settings", "tools", "export" };
+        = { "app", "playback", "library", "telemetry", "map", "settings", "tools", "export",
+              "trips" };
     for (const std::string folder : { "texts", "skin", "platform" }) {
         const auto found = UpwardIncludes(folder, subsystems);
         EXPECT_TRUE(found.empty()) << folder << "/ reaches up into a subsystem:" << Join(found);

@@ -183,6 +183,7 @@ TEST(MapResources, AddressesNameOnlyTheApplicationsOwnFiles)
         { "/PNG/", "485", Kind::None, "" },
         { "/PNG/", "", Kind::None, "" },
         { "/osm", "", Kind::SecondProviderPage, "" },
+        { "/trips", "", Kind::TripsPage, "" },
         { "/leaflet/leaflet.js", "", Kind::LeafletFile, "leaflet.js" },
         { "/leaflet/images/layers-2x.png", "", Kind::LeafletFile, "images/layers-2x.png" },
         { "/leaflet/../../etc/passwd", "", Kind::None, "" },
