@@ -34,6 +34,9 @@ struct RecordingPlan {
     // MP4 only: the index (moov) goes in front of the media data instead of after it, so
     // a file cut short still opens.
     bool faststart = false;
+    // MP4 only: the telemetry as a timed-text track ('tx3g'), each sample behind its 16-bit
+    // length, instead of a data track.
+    bool timedTextTelemetry = false;
 };
 
 struct RecordingResult {

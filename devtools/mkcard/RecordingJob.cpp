@@ -78,6 +78,7 @@ std::string MakeRecording(const RecordingOptions& options)
     plan.audio = options.audio;
     plan.seed = options.seed;
     plan.faststart = options.faststart;
+    plan.timedTextTelemetry = options.timedTextTelemetry;
     plan.telemetryStream = options.telemetry != TelemetrySource::None;
     if (options.telemetry == TelemetrySource::Drive) {
         DriveOptions drive;
@@ -131,9 +132,25 @@ std::string MakeRecording(const RecordingOptions& options)
         if (ec)
             return "cannot cut " + temp.string() + ": " + ec.message();
     }
-    std::filesystem::rename(temp, options.out, ec);
-    if (ec)
-        return "cannot rename " + temp.string() + ": " + ec.message();
+    if (options.powerCut && *container == Container::Mp4) {
+        const auto ends = TelemetrySampleEnds(temp);
+        std::string error;
+        const auto cut = WritePowerCut(temp, options.out, *options.powerCut, error);
+        std::filesystem::remove(temp, ec);
+        if (!cut)
+            return error;
+        // A reader of the rebuilt recording gets the samples wholly before the cut.
+        if (ends && ends->size() == telemetry.size()) {
+            size_t whole = 0;
+            while (whole < ends->size() && (*ends)[whole] <= static_cast<int64_t>(*cut))
+                ++whole;
+            telemetry.resize(whole);
+        }
+    } else {
+        std::filesystem::rename(temp, options.out, ec);
+        if (ec)
+            return "cannot rename " + temp.string() + ": " + ec.message();
+    }
     if (!options.telemetryOut.empty()) {
         if (auto error = WriteFileAtomically(options.telemetryOut, FormatTelemetryText(telemetry));
             !error.empty())

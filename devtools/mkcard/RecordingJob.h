@@ -7,6 +7,7 @@
 
 #include "devtools/mkcard/MediaWriter.h"
 #include "devtools/mkcard/NmeaSentenceWriter.h"
+#include "devtools/mkcard/PowerCut.h"
 
 namespace velomira {
 
@@ -27,6 +28,9 @@ struct RecordingOptions {
     std::string route = "seoul";
     std::optional<int> cutPercent; // keep this share of the file's bytes
     bool faststart = false; // MP4: index in front, so a cut file still opens
+    // MP4: what a power loss leaves (no index, the media data's size at its placeholder).
+    std::optional<PowerCutPoint> powerCut;
+    bool timedTextTelemetry = false; // MP4: telemetry as a timed-text track
     std::optional<uint64_t> randomBytes; // write this many random bytes instead
     uint64_t seed = 1;
     std::filesystem::path telemetryOut; // empty: none
