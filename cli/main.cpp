@@ -38,6 +38,7 @@ constexpr Command kCommands[] = {
     { "snapshot", "snapshot REC --at MS [--rear] OUT.(jpg|png)",
         velomira::cli::RunSnapshotCommand },
     { "cut", "cut REC --from MS --to MS OUT", velomira::cli::RunCutCommand },
+    { "repair", "repair REC OUT [--reference REF]", velomira::cli::RunRepairCommand },
 };
 
 void PrintHelp(std::FILE* out)
