@@ -61,6 +61,28 @@ std::string WriteFileAtomically(const std::filesystem::path& path, const std::st
     return {};
 }
 
+std::string WritePowerLossCut(const std::filesystem::path& complete,
+    const std::vector<TelemetrySample>& written, const std::filesystem::path& out,
+    const PowerCutPoint& point, const std::filesystem::path& telemetryOut)
+{
+    const auto ends = TelemetrySampleEnds(complete);
+    std::string error;
+    const auto cut = WritePowerCut(complete, out, point, error);
+    if (!cut)
+        return error;
+    if (telemetryOut.empty())
+        return {};
+    // A reader of the rebuilt recording gets the samples wholly before the cut.
+    std::vector<TelemetrySample> telemetry = written;
+    if (ends && ends->size() == telemetry.size()) {
+        size_t whole = 0;
+        while (whole < ends->size() && (*ends)[whole] <= static_cast<int64_t>(*cut))
+            ++whole;
+        telemetry.resize(whole);
+    }
+    return WriteFileAtomically(telemetryOut, FormatTelemetryText(telemetry));
+}
+
 std::string MakeRecording(const RecordingOptions& options)
 {
     const auto container = ContainerForPath(options.out);
@@ -133,19 +155,10 @@ std::string MakeRecording(const RecordingOptions& options)
             return "cannot cut " + temp.string() + ": " + ec.message();
     }
     if (options.powerCut && *container == Container::Mp4) {
-        const auto ends = TelemetrySampleEnds(temp);
-        std::string error;
-        const auto cut = WritePowerCut(temp, options.out, *options.powerCut, error);
+        const std::string error = WritePowerLossCut(
+            temp, telemetry, options.out, *options.powerCut, options.telemetryOut);
         std::filesystem::remove(temp, ec);
-        if (!cut)
-            return error;
-        // A reader of the rebuilt recording gets the samples wholly before the cut.
-        if (ends && ends->size() == telemetry.size()) {
-            size_t whole = 0;
-            while (whole < ends->size() && (*ends)[whole] <= static_cast<int64_t>(*cut))
-                ++whole;
-            telemetry.resize(whole);
-        }
+        return error;
     } else {
         std::filesystem::rename(temp, options.out, ec);
         if (ec)

@@ -44,6 +44,13 @@ std::optional<Container> ContainerForPath(const std::filesystem::path& path);
 // Writes the recording the options describe. Returns an empty string or what went wrong.
 std::string MakeRecording(const RecordingOptions& options);
 
+// Writes what a power loss leaves of the complete MP4 `complete` (see WritePowerCut) to
+// `out`, and when `telemetryOut` is given the samples of `written` (the complete one's
+// telemetry) whose bytes lie wholly before the cut. Returns an empty string or the error.
+std::string WritePowerLossCut(const std::filesystem::path& complete,
+    const std::vector<TelemetrySample>& written, const std::filesystem::path& out,
+    const PowerCutPoint& point, const std::filesystem::path& telemetryOut);
+
 // Writes bytes to path through a temporary file in the same folder and a rename, so the
 // final name never holds a partly written file.
 std::string WriteFileAtomically(const std::filesystem::path& path, const std::string& bytes);
