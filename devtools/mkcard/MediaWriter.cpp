@@ -462,9 +462,13 @@ std::optional<std::vector<int64_t>> TelemetrySampleEnds(const std::filesystem::p
             continue;
         std::vector<int64_t> ends;
         const int count = avformat_index_get_entries_count(stream);
+        const bool timedText = stream->codecpar->codec_id == AV_CODEC_ID_MOV_TEXT;
         for (int n = 0; n < count; ++n) {
             const AVIndexEntry* entry = avformat_index_get_entry(stream, n);
-            ends.push_back(entry->pos + entry->size);
+            // The muxer's empty timed texts (the length 0 alone) between samples are no
+            // samples of ours.
+            if (!timedText || entry->size > 2)
+                ends.push_back(entry->pos + entry->size);
         }
         return ends;
     }

@@ -53,8 +53,8 @@ struct RecordingResult {
 RecordingResult WriteRecording(const std::filesystem::path& path, const RecordingPlan& plan);
 
 // Where each telemetry sample of an MP4 recording lies: the byte just past its end, in
-// stored order, read from the file's index. Nothing when the file does not open or has
-// no telemetry stream.
+// stored order, read from the file's index (a timed-text track's empty samples left out). Nothing
+// when the file does not open or has no telemetry stream.
 std::optional<std::vector<int64_t>> TelemetrySampleEnds(const std::filesystem::path& path);
 
 // The times the telemetry gets in the given container (see RecordingResult).
