@@ -87,6 +87,38 @@ RepairResult::Status WriteTemporary(const ffmpeg::RebuiltRecording& rebuilt,
 
 } // namespace
 
+bool LooksCutShort(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    bool media = false;
+    bool index = false;
+    bool mp4 = false;
+    uint64_t offset = 0;
+    for (int box = 0; box < 64; ++box) {
+        uint8_t header[16];
+        if (::pread(fd, header, sizeof header, static_cast<off_t>(offset)) < 8)
+            break;
+        uint64_t size
+            = static_cast<uint64_t>(header[0]) << 24 | header[1] << 16 | header[2] << 8 | header[3];
+        const std::string type(reinterpret_cast<const char*>(header) + 4, 4);
+        mp4 = mp4 || (box == 0 && type == "ftyp");
+        media = media || type == "mdat";
+        index = index || type == "moov";
+        if (size == 1) {
+            size = 0;
+            for (int i = 8; i < 16; ++i)
+                size = size << 8 | header[i];
+        }
+        if (size < 8)
+            break; // 0: the media data runs to the end of the file
+        offset += size;
+    }
+    ::close(fd);
+    return mp4 && media && !index;
+}
+
 RepairResult RepairRecording(const std::string& input, const std::string& output,
     const std::string& referencePath, const RepairProgress& progress)
 {

@@ -23,6 +23,10 @@ struct RepairResult {
     std::vector<RepairedTrack> tracks;
 };
 
+// True when `path` is an MP4 without an index whose media data box is there: what a power
+// loss leaves. Reads only the top-level box headers.
+bool LooksCutShort(const std::string& path);
+
 // Called now and then with the bytes written and the total; returning false cancels.
 using RepairProgress = std::function<bool(std::uint64_t doneBytes, std::uint64_t totalBytes)>;
 
