@@ -51,6 +51,15 @@ public:
     }
     // Hands the descriptor over (the mapping stays valid without it).
     int TakeDescriptor() { return std::exchange(m_fd, -1); }
+    // Lets the pages before `offset` go: they are read again from the page cache only if
+    // touched again.
+    void Release(uint64_t offset)
+    {
+        const auto page = static_cast<uint64_t>(::sysconf(_SC_PAGESIZE));
+        const uint64_t end = std::min<uint64_t>(offset, m_size) / page * page;
+        if (m_address != nullptr && end > 0)
+            ::madvise(m_address, end, MADV_DONTNEED);
+    }
 
 private:
     int m_fd = -1;
@@ -161,7 +170,10 @@ std::unique_ptr<RebuiltRecording> RebuiltRecording::Open(
         }
         if (++tried > kMostReferencesTried)
             break;
-        recovery::RebuiltIndex index = recovery::RebuildIndex(bytes, reference.Bytes());
+        // The walk touches the header bytes of every sample: the pages it is done with
+        // leave the process as it goes, so a large recording costs no more than a small.
+        recovery::RebuiltIndex index = recovery::RebuildIndex(
+            bytes, reference.Bytes(), [&cut](uint64_t offset) { cut.Release(offset); });
         if (!index.Ok()) {
             lastFailure = index.failure;
             continue;

@@ -50,7 +50,8 @@ FileShape ReadFileShape(std::span<const std::byte> file)
     return shape;
 }
 
-RebuiltIndex RebuildIndex(std::span<const std::byte> cut, std::span<const std::byte> reference)
+RebuiltIndex RebuildIndex(std::span<const std::byte> cut, std::span<const std::byte> reference,
+    const WalkedPast& walkedPast)
 {
     RebuiltIndex rebuilt;
     const FileShape shape = ReadFileShape(cut);
@@ -69,7 +70,7 @@ RebuiltIndex RebuildIndex(std::span<const std::byte> cut, std::span<const std::b
         return rebuilt;
     }
     const WalkResult walk
-        = WalkMediaData(cut.first(shape.mediaDataEnd), shape.mediaDataStart, *layout);
+        = WalkMediaData(cut.first(shape.mediaDataEnd), shape.mediaDataStart, *layout, walkedPast);
     rebuilt.movieBox = WriteMovieBox(*layout, walk.samples, rebuilt.tracks);
     rebuilt.failure = CheckLayout(*layout, walk, rebuilt.tracks);
     if (!rebuilt.Ok()) {

@@ -40,6 +40,8 @@ struct RebuiltIndex {
 // `reference` of the same layout. Fails when `cut` has an index or no media data, when
 // `reference` is not usable, or when the media data does not read as samples of the
 // reference's tracks (another layout).
-RebuiltIndex RebuildIndex(std::span<const std::byte> cut, std::span<const std::byte> reference);
+// `walkedPast` is handed to the walk (see WalkMediaData).
+RebuiltIndex RebuildIndex(std::span<const std::byte> cut, std::span<const std::byte> reference,
+    const WalkedPast& walkedPast = {});
 
 } // namespace velomira::recovery

@@ -20,6 +20,8 @@ std::vector<std::byte> Copy(Bytes bytes)
 
 // Largest number of samples a reference track may list: far beyond any recording.
 constexpr uint32_t kMostSamples = 10'000'000;
+// AAC frames of the reference whose shapes are learned.
+constexpr size_t kFramesLearned = 400;
 
 bool ReadSampleTables(Bytes stbl, ReferenceTrack& track)
 {
@@ -139,11 +141,31 @@ void LearnFromSamples(Bytes file, ReferenceTrack& track)
         }
         track.slicesPerPicture = std::max(slices, 0);
     } else if (track.kind == TrackKind::Audio && !track.sizes.empty()) {
-        size_t ends = 0, headers = 0;
-        int distinct = 0;
+        // Sizes from the index; the first bytes and the ends from the first few hundred
+        // frames, which tell enough, so the rest of the file stays unread.
+        const size_t count = track.sizes.size();
         double sum = 0, squares = 0;
         track.audioMinSize = UINT32_MAX;
-        for (size_t i = 0; i < track.sizes.size(); ++i) {
+        for (size_t i = 0; i < count; ++i) {
+            // The encoder's first and last frames (start-up, flush) may be tiny.
+            if (i >= 2 && i + 2 < count)
+                track.audioMinSize = std::min(track.audioMinSize, track.sizes[i]);
+            track.audioMaxSize = std::max(track.audioMaxSize, track.sizes[i]);
+            sum += track.sizes[i];
+            squares += double(track.sizes[i]) * track.sizes[i];
+        }
+        const double n = static_cast<double>(count);
+        track.audioMeanSize = sum / n;
+        track.audioSizeSpread = std::max(
+            { std::sqrt(std::max(0.0, squares / n - track.audioMeanSize * track.audioMeanSize)),
+                track.audioMeanSize * 0.08, 8.0 });
+        if (track.audioMinSize == UINT32_MAX)
+            track.audioMinSize = 1;
+
+        size_t ends = 0, headers = 0;
+        int distinct = 0;
+        const size_t learned = std::min<size_t>(count, kFramesLearned);
+        for (size_t i = 0; i < learned; ++i) {
             const Bytes sample = sampleBytes(i);
             if (sample.empty())
                 continue;
@@ -154,23 +176,10 @@ void LearnFromSamples(Bytes file, ReferenceTrack& track)
             }
             ends += EndsWithAacEnd(sample) ? 1 : 0;
             headers += AacFrameCanStart(sample, 0) ? 1 : 0;
-            // The encoder's first and last frames (start-up, flush) may be tiny.
-            if (i >= 2 && i + 2 < track.sizes.size())
-                track.audioMinSize = std::min(track.audioMinSize, track.sizes[i]);
-            track.audioMaxSize = std::max(track.audioMaxSize, track.sizes[i]);
-            sum += track.sizes[i];
-            squares += double(track.sizes[i]) * track.sizes[i];
         }
-        const double n = static_cast<double>(track.sizes.size());
-        track.audioMeanSize = sum / n;
-        track.audioSizeSpread = std::max(
-            { std::sqrt(std::max(0.0, squares / n - track.audioMeanSize * track.audioMeanSize)),
-                track.audioMeanSize * 0.08, 8.0 });
         track.audioFirstByteMatters = distinct <= 16;
-        track.audioEndElement = ends * 100 >= track.sizes.size() * 98;
-        track.audioHeaderChecked = headers * 100 >= track.sizes.size() * 98;
-        if (track.audioMinSize == UINT32_MAX)
-            track.audioMinSize = 1;
+        track.audioEndElement = ends * 100 >= learned * 98;
+        track.audioHeaderChecked = headers * 100 >= learned * 98;
     }
 }
 

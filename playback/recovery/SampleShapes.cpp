@@ -1,6 +1,8 @@
 #include "playback/recovery/SampleShapes.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 
 #include "playback/recovery/ByteReading.h"
 
@@ -290,16 +292,7 @@ bool AacFrameCanStart(std::span<const std::byte> data, size_t pos)
 
 bool EndsWithAacEnd(std::span<const std::byte> frame)
 {
-    if (frame.size() < 2)
-        return false;
-    const unsigned last = At(frame, frame.size() - 1);
-    if (last == 0)
-        return false;
-    const unsigned bits = At(frame, frame.size() - 2) << 8 | last;
-    int zeros = 0;
-    while (((bits >> zeros) & 1u) == 0)
-        ++zeros;
-    return ((bits >> zeros) & 7u) == 7u;
+    return frame.size() >= 2 && AacEndIn(At(frame, frame.size() - 2), At(frame, frame.size() - 1));
 }
 
 size_t MeasureTelemetry(std::span<const std::byte> data, size_t pos, bool timedText)

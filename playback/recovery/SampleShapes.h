@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -39,6 +41,30 @@ bool AacFrameCanStart(std::span<const std::byte> data, size_t pos);
 
 // True when an AAC frame ends in its END element followed by zero bits to the byte.
 bool EndsWithAacEnd(std::span<const std::byte> frame);
+
+namespace detail {
+// For each last byte of a frame: the bits the byte before must have set for the three END
+// bits above the zero padding (0: none), or 0xff when the last byte rules an END out.
+constexpr std::array<uint8_t, 256> AacEndNeeds()
+{
+    std::array<uint8_t, 256> needs {};
+    needs[0] = 0xff;
+    for (unsigned b = 1; b < 256; ++b) {
+        const unsigned endBits = 7u << std::countr_zero(b); // over the last two bytes
+        const unsigned inLast = endBits & 0xffu;
+        needs[b] = (b & inLast) == inLast ? static_cast<uint8_t>(endBits >> 8) : 0xff;
+    }
+    return needs;
+}
+inline constexpr std::array<uint8_t, 256> kAacEndNeeds = AacEndNeeds();
+} // namespace detail
+
+// The same test on a frame's last two bytes, for a walk that tries it at every offset.
+inline bool AacEndIn(uint8_t beforeLast, uint8_t last)
+{
+    const uint8_t needs = detail::kAacEndNeeds[last];
+    return needs != 0xff && (beforeLast & needs) == needs;
+}
 
 // The length of the telemetry sample at `pos`: a 41-byte G-sensor sample ('M' or 'A' and
 // values in their ranges), an NMEA sentence ("$...*hh" with a matching checksum and an

@@ -1,6 +1,7 @@
 #include "playback/recovery/SampleWalker.h"
 
 #include <algorithm>
+#include <bit>
 #include <limits>
 #include <optional>
 
@@ -14,6 +15,8 @@ using Bytes = std::span<const std::byte>;
 
 // Most AAC frames that may lie between two other samples.
 constexpr size_t kMostFramesInARow = 8;
+// How far the walk goes between two reports of where it is.
+constexpr size_t kWalkedPastStep = size_t { 4 } << 20;
 
 struct TrackState {
     size_t count = 0;
@@ -32,15 +35,22 @@ struct Candidate {
 
 class Walker {
 public:
-    Walker(Bytes data, const ReferenceRecording& reference)
+    Walker(Bytes data, const ReferenceRecording& reference, const WalkedPast& walkedPast)
         : m_data(data)
         , m_reference(reference)
+        , m_walkedPast(walkedPast)
         , m_states(reference.tracks.size())
     {
         for (size_t t = 0; t < reference.tracks.size(); ++t) {
             const ReferenceTrack& track = reference.tracks[t];
-            if (track.kind == TrackKind::Audio)
+            m_rates.push_back(std::max(track.Rate(), 1e-6));
+            if (track.kind == TrackKind::Video)
+                m_smallNals = m_smallNals && track.h264.nalLengthSize == 4
+                    && LargestNal(track) < (size_t { 1 } << 24);
+            if (track.kind == TrackKind::Audio) {
                 m_audio = static_cast<int>(t);
+                m_audioEndElement = track.audioEndElement;
+            }
             if (track.kind == TrackKind::Telemetry)
                 m_telemetry = static_cast<int>(t);
         }
@@ -50,7 +60,13 @@ public:
     {
         WalkResult result;
         size_t pos = start;
+        size_t told = pos;
         while (pos < m_data.size()) {
+            // Every few megabytes: nothing before the current sample is read again.
+            if (m_walkedPast && pos - told >= kWalkedPastStep) {
+                m_walkedPast(pos);
+                told = pos;
+            }
             if (const auto sample = SampleAt(pos)) {
                 Take(*sample, pos);
                 pos += sample->size;
@@ -102,8 +118,7 @@ private:
                 continue;
             // Both cameras may share parameter sets and frame numbers: the one that is
             // behind its share of the pictures so far takes this one (front first).
-            const double rate = std::max(track.Rate(), 1e-6);
-            const double load = static_cast<double>(m_states[t].count) / rate;
+            const double load = static_cast<double>(m_states[t].count) / m_rates[t];
             if (!best || load < bestLoad - 1e-9) {
                 best = Candidate { static_cast<uint32_t>(t), picture->size, picture->idr,
                     picture->frameNum, picture->refIdc };
@@ -193,8 +208,29 @@ private:
     // True when a frame may end just before `end`.
     bool AudioCanEnd(size_t start, size_t end) const
     {
-        return !Track(m_audio).audioEndElement
-            || EndsWithAacEnd(m_data.subspan(start, end - start));
+        if (!m_audioEndElement)
+            return true;
+        return end >= start + 2
+            && AacEndIn(std::to_integer<uint8_t>(m_data[end - 2]),
+                std::to_integer<uint8_t>(m_data[end - 1]));
+    }
+
+    // A cheap first look: false when no picture or telemetry sample can start at `pos`.
+    bool MayStartSample(size_t pos) const
+    {
+        if (pos + 5 > m_data.size())
+            return true; // near the end: let the full check decide
+        const auto first = std::to_integer<uint8_t>(m_data[pos]);
+        if (m_smallNals && first == 0) {
+            const int type = std::to_integer<int>(m_data[pos + 4]) & 0x9f;
+            if (type == 1 || type == 5 || (type >= 6 && type <= 9))
+                return true;
+        }
+        if (m_telemetry < 0)
+            return false;
+        if (Track(m_telemetry).framing == TelemetryFraming::TimedText)
+            return first <= 3; // a 16-bit length below 1024
+        return first == 'M' || first == 'A' || first == '$';
     }
 
     size_t SmallestFrame() const { return std::max<size_t>(2, Track(m_audio).audioMinSize / 2); }
@@ -207,13 +243,20 @@ private:
     {
         const size_t limit = std::min(m_data.size(), pos + kMostFramesInARow * LargestFrame());
         size_t next = 0;
+        // Where one frame may end and the next begin, gathered on the way.
+        m_splits.clear();
+        m_splitsGathered = true;
         for (size_t q = pos + SmallestFrame(); q < limit; ++q) {
             if (!AudioCanEnd(pos, q))
                 continue;
-            if (const auto sample = SampleAt(q); sample && Confirmed(q + sample->size)) {
-                next = q;
-                break;
+            if (MayStartSample(q)) {
+                if (const auto sample = SampleAt(q); sample && Confirmed(q + sample->size)) {
+                    next = q;
+                    break;
+                }
             }
+            if (AudioCanStart(q))
+                m_splits.push_back(q);
         }
         bool toTheEnd = next == 0;
         if (toTheEnd && limit < m_data.size())
@@ -229,6 +272,7 @@ private:
                 }
             }
             if (next < m_data.size()) {
+                m_splitsGathered = false;
                 const auto frames = SplitFrames(pos, next, false);
                 ended = true;
                 return Emit(pos, frames);
@@ -313,9 +357,16 @@ private:
     {
         const ReferenceTrack& audio = Track(m_audio);
         std::vector<size_t> points { from };
-        for (size_t c = from + SmallestFrame(); c < to; ++c) {
-            if (AudioCanStart(c) && AudioCanEnd(from, c))
-                points.push_back(c);
+        if (m_splitsGathered) {
+            for (size_t c : m_splits) {
+                if (c < to)
+                    points.push_back(c);
+            }
+        } else {
+            for (size_t c = from + SmallestFrame(); c < to; ++c) {
+                if (AudioCanEnd(from, c) && AudioCanStart(c))
+                    points.push_back(c);
+            }
         }
         points.push_back(to);
         const size_t n = points.size();
@@ -386,7 +437,14 @@ private:
 
     Bytes m_data;
     const ReferenceRecording& m_reference;
+    const WalkedPast& m_walkedPast;
     std::vector<TrackState> m_states;
+    std::vector<double> m_rates; // the reference's samples per second, per track
+    bool m_audioEndElement = false;
+    std::vector<size_t> m_splits; // frame boundaries the last sound scan found
+    bool m_splitsGathered = false; // m_splits covers the run being split
+    // Every video track's NAL lengths are 4 bytes and below 2^24: a picture starts with 0.
+    bool m_smallNals = true;
     std::vector<RecoveredSample> m_samples;
     int m_audio = -1;
     int m_telemetry = -1;
@@ -394,14 +452,15 @@ private:
 
 } // namespace
 
-WalkResult WalkMediaData(Bytes file, uint64_t dataStart, const ReferenceRecording& reference)
+WalkResult WalkMediaData(Bytes file, uint64_t dataStart, const ReferenceRecording& reference,
+    const WalkedPast& walkedPast)
 {
     WalkResult result;
     if (dataStart > file.size()) {
         result.stoppedAt = dataStart;
         return result;
     }
-    return Walker(file, reference).Run(static_cast<size_t>(dataStart));
+    return Walker(file, reference, walkedPast).Run(static_cast<size_t>(dataStart));
 }
 
 } // namespace velomira::recovery

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -34,7 +35,11 @@ struct WalkResult {
 // and for AAC frames (which carry no length) the frame ends between the samples around
 // them. Only samples whose bytes lie wholly in `file` are returned; at bytes it cannot
 // place, the walk stops.
-WalkResult WalkMediaData(
-    std::span<const std::byte> file, uint64_t dataStart, const ReferenceRecording& reference);
+// Called now and then with an offset below which the walk reads no more: a caller that
+// mapped the file may let those pages go.
+using WalkedPast = std::function<void(uint64_t offset)>;
+
+WalkResult WalkMediaData(std::span<const std::byte> file, uint64_t dataStart,
+    const ReferenceRecording& reference, const WalkedPast& walkedPast = {});
 
 } // namespace velomira::recovery
