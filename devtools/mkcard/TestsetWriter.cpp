@@ -71,6 +71,11 @@ std::string WritePowerLossSet(const std::filesystem::path& root, std::string& ma
         { "front-only", [](RecordingOptions& o) { o.rear.reset(); } },
         { "timed-text", [](RecordingOptions& o) { o.timedTextTelemetry = true; } },
         { "no-audio", [](RecordingOptions& o) { o.audio = AudioKind::None; } },
+        // Both cameras with the same parameter sets: only the interleaving tells them apart.
+        { "same-size-cameras",
+            [](RecordingOptions& o) {
+                o.rear = VideoSize { 320, 180 };
+            } },
     };
     struct Cut {
         const char* name;

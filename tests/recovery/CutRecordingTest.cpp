@@ -26,7 +26,8 @@ namespace {
 using recovery::ReadReferenceRecording;
 using recovery::RebuildIndex;
 
-const char* const kLayouts[] = { "two-cameras", "front-only", "timed-text", "no-audio" };
+const char* const kLayouts[]
+    = { "two-cameras", "front-only", "timed-text", "no-audio", "same-size-cameras" };
 const char* const kCuts[] = { "first-second", "mid-sample", "half", "before-index" };
 
 std::filesystem::path CutDir(const std::string& layout)
