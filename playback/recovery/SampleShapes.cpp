@@ -44,14 +44,8 @@ constexpr size_t kLongestSentence = 1023;
 
 size_t MeasureGSensor(std::span<const std::byte> data, size_t pos)
 {
-    if (data.size() - pos < kGSensorBytes)
+    if (data.size() - pos < kGSensorBytes || !GSensorTriplesFit(data, pos))
         return 0;
-    for (int i = 0; i < 3; ++i) {
-        const int first = Word(data, pos + 1 + 2 * i);
-        const int second = Word(data, pos + 7 + 2 * i);
-        if (first < -4096 || first > 8192 || second < -16384 || second > 16384)
-            return 0;
-    }
     static constexpr uint8_t kClockLimits[6] = { 99, 12, 31, 23, 59, 59 };
     for (int i = 0; i < 6; ++i) {
         if (At(data, pos + 13 + i) > kClockLimits[i])
@@ -117,6 +111,59 @@ bool StartsAPicture(std::span<const std::byte> nal, const H264Parameters& parame
 }
 
 } // namespace
+
+bool GSensorTriplesFit(std::span<const std::byte> data, size_t pos)
+{
+    if (pos > data.size() || data.size() - pos < 13)
+        return false;
+    for (int i = 0; i < 3; ++i) {
+        const int first = Word(data, pos + 1 + 2 * i);
+        const int second = Word(data, pos + 7 + 2 * i);
+        if (first < -4096 || first > 8192 || second < -16384 || second > 16384)
+            return false;
+    }
+    return true;
+}
+
+bool TelemetryCutOff(std::span<const std::byte> data, size_t pos)
+{
+    if (pos >= data.size())
+        return false;
+    const size_t left = data.size() - pos;
+    const uint8_t first = At(data, pos);
+    if (first == 'M' || first == 'A') {
+        if (left < 21 || left >= kGSensorBytes || !GSensorTriplesFit(data, pos))
+            return false;
+        static constexpr uint8_t kClockLimits[6] = { 99, 12, 31, 23, 59, 59 };
+        for (int i = 0; i < 6; ++i) {
+            if (At(data, pos + 13 + i) > kClockLimits[i])
+                return false;
+        }
+        // Speed in km/h, then flags and small counts.
+        for (size_t at = 19; at + 2 <= left; at += 2) {
+            if (static_cast<uint16_t>(Word(data, pos + at)) > (at == 19 ? 400 : 255))
+                return false;
+        }
+        return true;
+    }
+    if (first != '$' || left < 7)
+        return false;
+    for (size_t i = 1; i < 6; ++i) {
+        const uint8_t c = At(data, pos + i);
+        const bool letterOrDigit
+            = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+        if (!letterOrDigit)
+            return false;
+    }
+    if (At(data, pos + 6) != ',')
+        return false;
+    for (size_t i = 7; i < left; ++i) {
+        const uint8_t c = At(data, pos + i);
+        if (c < 0x20 || c > 0x7e)
+            return false;
+    }
+    return true;
+}
 
 std::optional<PictureShape> MeasurePicture(std::span<const std::byte> data, size_t pos,
     const H264Parameters& parameters, size_t largestNal)

@@ -66,6 +66,17 @@ inline bool AacEndIn(uint8_t beforeLast, uint8_t last)
     return needs != 0xff && (beforeLast & needs) == needs;
 }
 
+// True when the two value triples of a G-sensor sample at `pos` (its first 13 bytes) are
+// there and in their ranges.
+bool GSensorTriplesFit(std::span<const std::byte> data, size_t pos);
+
+// True when the bytes from `pos` to the end of `data` are the start of a telemetry sample
+// the end cut off: a G-sensor sample whose values so far are in their ranges (at least
+// through its first status word), or a sentence ("$", five letters or digits, a comma,
+// printable text). A start too short to tell is not one: the walk then drops the sound
+// before it with the cut rather than risk a frame that is not one.
+bool TelemetryCutOff(std::span<const std::byte> data, size_t pos);
+
 // The length of the telemetry sample at `pos`: a 41-byte G-sensor sample ('M' or 'A' and
 // values in their ranges), an NMEA sentence ("$...*hh" with a matching checksum and an
 // optional line end), or in timed text either behind a 16-bit length (or that length 0).

@@ -110,9 +110,11 @@ private:
             const auto picture = MeasurePicture(m_data, pos, track.h264, LargestNal(track));
             if (!picture || !FitsFrameNumbering(m_states[t], *picture))
                 continue;
-            // A picture the data ends after counts only when its slices are all there.
+            // A picture the data ends after counts only when its slices are all there, and
+            // no other camera's picture with more slices may have begun the same way.
             if (picture->endUncertain
-                && (track.slicesPerPicture == 0 || picture->slices != track.slicesPerPicture))
+                && (track.slicesPerPicture == 0 || picture->slices != track.slicesPerPicture
+                    || AnotherCameraMayContinue(t, pos, picture->slices)))
                 continue;
             if (track.slicesPerPicture > 0 && picture->slices != track.slicesPerPicture)
                 continue;
@@ -137,24 +139,6 @@ private:
         return Candidate { static_cast<uint32_t>(m_telemetry), size, false, 0, 0 };
     }
 
-    // True when the bytes from `pos` to the end of the data are the start of a G-sensor
-    // sample or a sentence.
-    bool TelemetryCutOff(size_t pos) const
-    {
-        const size_t left = m_data.size() - pos;
-        const uint8_t first = std::to_integer<uint8_t>(m_data[pos]);
-        if (first == 'M' || first == 'A')
-            return left < 41;
-        if (first != '$')
-            return false;
-        for (size_t p = pos + 1; p < m_data.size(); ++p) {
-            const uint8_t c = std::to_integer<uint8_t>(m_data[p]);
-            if (c < 0x20 || c > 0x7e)
-                return false;
-        }
-        return true;
-    }
-
     bool FollowedBySample(size_t pos) const
     {
         if (pos >= m_data.size())
@@ -165,6 +149,21 @@ private:
                 return true;
         }
         return (m_audio >= 0 && AudioCanStart(pos)) || MeasureTelemetry(m_data, pos, true) > 2;
+    }
+
+    // True when a video track other than `track`, whose pictures have more slices, may
+    // have a picture starting at `pos` that the end of the data cut off.
+    bool AnotherCameraMayContinue(size_t track, size_t pos, int slices) const
+    {
+        for (size_t u = 0; u < m_reference.tracks.size(); ++u) {
+            const ReferenceTrack& other = m_reference.tracks[u];
+            if (u == track || other.kind != TrackKind::Video || other.slicesPerPicture == slices)
+                continue;
+            const auto picture = MeasurePicture(m_data, pos, other.h264, LargestNal(other));
+            if (picture && FitsFrameNumbering(m_states[u], *picture))
+                return true;
+        }
+        return false;
     }
 
     static size_t LargestNal(const ReferenceTrack& track)
@@ -348,7 +347,7 @@ private:
                 return false;
             text += 2;
         }
-        return TelemetryCutOff(text);
+        return TelemetryCutOff(m_data, text);
     }
 
     // The frame sizes that tile [from, to). With `lastIsCut` the final piece is the

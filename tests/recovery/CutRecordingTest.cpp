@@ -186,6 +186,49 @@ INSTANTIATE_TEST_SUITE_P(LayoutsAndCuts, CutRecordings,
         return name;
     });
 
+TEST(CutAnywhere, EveryCutGivesTheOriginalsSamplesBeforeItAndNoOther)
+{
+    // Cut at 300 offsets through the media data, the size left at the placeholder: the
+    // samples found are always the original's, all of those wholly before the cut but the
+    // last few sound frames, whose end nothing after them confirms.
+    for (const char* layout : { "two-cameras", "timed-text", "same-size-cameras" }) {
+        const auto original
+            = ReadBytes(test::TestDataDir() / "cut-originals" / (std::string(layout) + ".mp4"));
+        const auto reference = ReadBytes(CutDir(layout) / "reference.mp4");
+        std::string why;
+        const auto tracks = ReadReferenceRecording(original, why);
+        ASSERT_TRUE(tracks) << why;
+        std::map<uint64_t, OriginalSample> byOffset;
+        for (uint32_t t = 0; t < tracks->tracks.size(); ++t) {
+            for (size_t i = 0; i < tracks->tracks[t].offsets.size(); ++i)
+                byOffset[tracks->tracks[t].offsets[i]] = { t, tracks->tracks[t].sizes[i] };
+        }
+        const auto shape = recovery::ReadFileShape(original);
+        ASSERT_TRUE(shape.hasMediaData);
+        const uint64_t span = shape.mediaDataEnd - shape.mediaDataStart;
+        for (uint64_t step = 0; step < 300; ++step) {
+            const uint64_t cutAt = shape.mediaDataStart + span * step / 300 + step % 7;
+            std::vector<std::byte> cut(original.begin(), original.begin() + cutAt);
+            std::fill_n(cut.begin() + shape.mediaDataBox, 4, std::byte { 0 });
+            size_t whole = 0;
+            for (const auto& [offset, sample] : byOffset)
+                whole += offset + sample.size <= cutAt ? 1 : 0;
+            const auto rebuilt = RebuildIndex(cut, reference);
+            if (!rebuilt.Ok()) {
+                EXPECT_LE(whole, 2u) << layout << " cut at " << cutAt << ": " << rebuilt.failure;
+                continue;
+            }
+            for (const auto& sample : rebuilt.samples) {
+                const auto it = byOffset.find(sample.offset);
+                ASSERT_TRUE(it != byOffset.end() && it->second.track == sample.track
+                    && it->second.size == sample.size)
+                    << layout << " cut at " << cutAt << ": no such sample at " << sample.offset;
+            }
+            EXPECT_GE(rebuilt.samples.size() + 3, whole) << layout << " cut at " << cutAt;
+        }
+    }
+}
+
 TEST(CutRecordingWithoutReference, NoRecordingOfItsLayoutGivesTheCleanFailure)
 {
     // Alone, or beside recordings of other layouts only: refused, the file untouched.
