@@ -101,6 +101,16 @@ private:
     // The video picture or telemetry sample starting at `pos` that fits the walk so far.
     std::optional<Candidate> SampleAt(size_t pos) const
     {
+        // The scan for the end of a sound run asks at the offset the walk goes on from.
+        if (m_memo.valid && m_memo.pos == pos && m_memo.version == m_videoVersion)
+            return m_memo.result;
+        const auto result = FindSampleAt(pos);
+        m_memo = { true, pos, m_videoVersion, result };
+        return result;
+    }
+
+    std::optional<Candidate> FindSampleAt(size_t pos) const
+    {
         std::optional<Candidate> best;
         double bestLoad = std::numeric_limits<double>::max();
         for (size_t t = 0; t < m_reference.tracks.size(); ++t) {
@@ -188,6 +198,7 @@ private:
         TrackState& state = m_states[sample.track];
         ++state.count;
         if (Track(static_cast<int>(sample.track)).kind == TrackKind::Video) {
+            ++m_videoVersion;
             state.started = true;
             state.lastFrameNum = sample.frameNum;
             state.lastRefIdc = sample.refIdc;
@@ -440,6 +451,16 @@ private:
     std::vector<TrackState> m_states;
     std::vector<double> m_rates; // the reference's samples per second, per track
     bool m_audioEndElement = false;
+    // What SampleAt found last; it depends on the video tracks' states alone, which change
+    // with m_videoVersion.
+    struct Memo {
+        bool valid = false;
+        size_t pos = 0;
+        uint64_t version = 0;
+        std::optional<Candidate> result;
+    };
+    mutable Memo m_memo;
+    uint64_t m_videoVersion = 0;
     std::vector<size_t> m_splits; // frame boundaries the last sound scan found
     bool m_splitsGathered = false; // m_splits covers the run being split
     // Every video track's NAL lengths are 4 bytes and below 2^24: a picture starts with 0.
