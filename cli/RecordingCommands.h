@@ -18,5 +18,7 @@ int RunSnapshotCommand(std::span<char* const> args);
 int RunTripsCommand(std::span<char* const> args);
 // `cut REC --from MS --to MS OUT`.
 int RunCutCommand(std::span<char* const> args);
+// `repair REC OUT [--reference REF]`: a complete copy of a recording cut short.
+int RunRepairCommand(std::span<char* const> args);
 
 } // namespace velomira::cli

@@ -39,6 +39,7 @@ constexpr Command kCommands[] = {
         velomira::cli::RunSnapshotCommand },
     { "cut", "cut REC --from MS --to MS OUT", velomira::cli::RunCutCommand },
     { "trips", "trips ROOT [--json|--gpx]", velomira::cli::RunTripsCommand },
+    { "repair", "repair REC OUT [--reference REF]", velomira::cli::RunRepairCommand },
 };
 
 void PrintHelp(std::FILE* out)

@@ -2,6 +2,7 @@
 
 #include "playback/MediaPlayer.h"
 #include "playback/PlayerPort.h"
+#include "playback/ffmpeg/RecordingInfo.h"
 
 namespace velomira {
 
@@ -33,6 +34,11 @@ public:
         return m_player.PullTextSample(buffer, capacity, timeMs);
     }
     void RefreshVideo(double factor) override { m_player.RefreshVideo(factor); }
+    bool WasRebuilt() const override
+    {
+        const RecordingInfo* info = m_player.Info();
+        return info != nullptr && info->rebuilt;
+    }
 
 private:
     MediaPlayer& m_player;

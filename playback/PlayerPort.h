@@ -32,6 +32,9 @@ public:
     virtual int PullTextSample(std::uint8_t* buffer, std::uint32_t* capacity, std::int32_t* timeMs)
         = 0;
     virtual void RefreshVideo(double factor) = 0;
+    // True when the open recording was cut short (a power loss) and plays through an
+    // index rebuilt from its media data.
+    virtual bool WasRebuilt() const { return false; }
 };
 
 } // namespace velomira

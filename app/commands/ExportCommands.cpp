@@ -19,11 +19,13 @@
 #include "playback/RecordingTelemetry.h"
 #include "playback/TransportState.h"
 #include "playback/ffmpeg/ClipCutter.h"
+#include "playback/ffmpeg/RecordingRepair.h"
 #include "playback/views/CPlxVideoView.h"
 #include "settings/CardFiles.h"
 #include "telemetry/CTextData.h"
 #include "telemetry/TrackExport.h"
 #include "texts/ExportTexts.h"
+#include "texts/RepairTexts.h"
 #include "texts/TextCatalogue.h"
 #include "texts/TripTexts.h"
 
@@ -107,6 +109,11 @@ QMenu* ExportCommands::BuildMenu(int row, QWidget* parent)
         [this, row] { ExportTrack(row); });
     QObject::connect(menu->addAction(label(ExportText::SaveSnapshot)), &QAction::triggered, menu,
         [this, row] { SaveSnapshot(row); });
+    if (LooksCutShort(RecordingPath(row))) {
+        QObject::connect(menu->addAction(QString::fromStdString(
+                             RepairLabel(RepairText::SaveRepairedCopy, language))),
+            &QAction::triggered, menu, [this, row] { SaveRepairedCopy(row); });
+    }
     // Marks and clips belong to the loaded recording: they show on its menu only.
     if (row == m_state.currentIndex && !RecordingPath(row).empty()) {
         QMenu* clip = menu->addMenu(label(ExportText::CutClip));
@@ -287,6 +294,43 @@ void ExportCommands::SaveClip()
         return;
     }
     ReportSaved(path);
+}
+
+void ExportCommands::SaveRepairedCopy(int row)
+{
+    const std::string recording = RecordingPath(row);
+    if (recording.empty())
+        return;
+    const int language = m_window.language();
+    const auto folder = m_dialogs.ChooseFolder(RepairLabel(RepairText::SaveRepairedCopy, language));
+    if (!folder)
+        return;
+    const std::filesystem::path source(recording);
+    std::filesystem::path target = std::filesystem::path(*folder) / source.filename();
+    // Never over the recording itself: beside it the copy gets a name of its own.
+    std::error_code error;
+    if (std::filesystem::equivalent(source.parent_path(), *folder, error))
+        target = std::filesystem::path(*folder)
+            / (source.stem().string() + "_repaired" + source.extension().string());
+
+    QProgressDialog progress(QString::fromStdString(RepairLabel(RepairText::Repairing, language)),
+        QString::fromStdString(ExportLabel(ExportText::Cancel, language)), 0, 1000, &m_window);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(300);
+    const RepairResult repair = RepairRecording(
+        recording, target.string(), {}, [&progress](std::uint64_t done, std::uint64_t total) {
+            progress.setValue(total > 0 ? static_cast<int>(done * 1000 / total) : 0);
+            QApplication::processEvents();
+            return !progress.wasCanceled();
+        });
+    progress.reset();
+    if (repair.status == RepairResult::Status::Cancelled)
+        return;
+    if (repair.status != RepairResult::Status::Written) {
+        ReportNotSaved(repair.message);
+        return;
+    }
+    ReportSaved(target.string());
 }
 
 void ExportCommands::ReportSaved(const std::string& what)

@@ -20,7 +20,8 @@ struct NamedTrack;
 struct TransportState;
 
 // The right-click menu of the video views and the list rows: export the recording's
-// track, save a snapshot of the picture on screen, and cut a clip between two marks.
+// track, save a snapshot of the picture on screen, cut a clip between two marks, and for a
+// recording cut short by a power loss save a repaired copy.
 // Every result is a file the user names; each is written whole or not at all.
 class ExportCommands {
 public:
@@ -45,6 +46,9 @@ public:
     void ExportTrip(const NamedTrack& track);
     // The list rows' menu also opens the trips window.
     void SetOpenTrips(std::function<void()> openTrips) { m_openTrips = std::move(openTrips); }
+    // A complete copy of the recording of `row`, cut short by a power loss, in a folder
+    // the user picks.
+    void SaveRepairedCopy(int row);
 
     std::optional<std::uint32_t> clipStartMs() const { return m_startMs; }
     std::optional<std::uint32_t> clipEndMs() const { return m_endMs; }

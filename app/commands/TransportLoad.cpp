@@ -3,6 +3,7 @@
 
 #include <QAbstractSlider>
 #include <QLabel>
+#include <QTableWidget>
 
 #include "app/CSamplePlayerDlg.h"
 #include "app/ClockText.h"
@@ -18,6 +19,7 @@
 #include "skin/CBitmapButton.h"
 #include "skin/CSkinButton.h"
 #include "telemetry/CTextData.h"
+#include "texts/RepairTexts.h"
 #include "texts/TextCatalogue.h"
 
 namespace velomira {
@@ -61,8 +63,22 @@ bool Transport::LoadRecording(const std::string& path)
     // The slider's range is an int: a duration beyond it is held at the top.
     m_window.Slider(1002)->setRange(
         0, static_cast<int>(std::min<std::uint32_t>(m_state.durationMs, 0x7FFFFFFF)));
-    if (auto* end = qobject_cast<QLabel*>(m_window.Control(1015)))
+    // A recording cut short by a power loss says so, quietly, where its length shows
+    // and on its list row.
+    const QString note = m_player.WasRebuilt()
+        ? QString::fromStdString(RepairLabel(RepairText::RebuiltNote, m_window.language()))
+        : QString();
+    if (auto* end = qobject_cast<QLabel*>(m_window.Control(1015))) {
         end->setText(QString::fromStdString(ClockText(m_state.durationMs)));
+        end->setToolTip(note);
+    }
+    if (QTableWidget* rows = m_list.visibleList(); rows != nullptr) {
+        const int row = m_list.SelectedRow();
+        for (int column = 0; row >= 0 && column < rows->columnCount(); ++column) {
+            if (QTableWidgetItem* item = rows->item(row, column))
+                item->setToolTip(note);
+        }
+    }
     ApplyPlayerVolume();
     ApplyWaveOutVolume();
     if (m_player.VideoStreamCount() > 1 && m_window.rearPlace() == kHidden)

@@ -200,7 +200,19 @@ std::string WriteDemoCard(const std::filesystem::path& outDir)
         { "Normal/20240316_083000_NF.mp4", true, "tokyo", 20000, 15, 0 },
         { "EVENT/20240316_083020_EF.mp4", true, "tokyo", 20000, 15, 20000 },
     };
-    return WriteCard(options, recordings, false);
+    if (auto error = WriteCard(options, recordings, false); !error.empty())
+        return error;
+    RecordingOptions cut;
+    const std::filesystem::path name = "Event/20240315_101130_EF.mp4";
+    cut.out = outDir / name;
+    cut.durationMs = 20000;
+    cut.front = options.front;
+    cut.rear = options.rear;
+    cut.seed = 11;
+    cut.start = StartFromName(name);
+    cut.driveOffsetMs = 80000;
+    cut.powerCut = PowerCutPoint { std::nullopt, 700 };
+    return MakeRecording(cut);
 }
 
 } // namespace velomira

@@ -56,7 +56,8 @@ std::string WriteCard(
     const CardOptions& options, const std::vector<CardRecording>& recordings, bool fatSafe);
 
 // The demo card: six 20-second full-size recordings (front 1920x1080, rear 1280x720, AAC,
-// telemetry): one drive through Seoul in four parts and one through Tokyo in two.
+// telemetry): one drive through Seoul in four parts and one through Tokyo in two; and a
+// fifth part of the Seoul drive cut short by a power loss at 70% of its media data.
 std::string WriteDemoCard(const std::filesystem::path& outDir);
 
 // The settings file bytes a mode puts on the card (none for SetupFileMode::None).

@@ -167,6 +167,12 @@ std::string ParseRecording(const std::vector<std::string>& args, RecordingOption
             int percent = 0;
             ok = ParseNumber(value, percent) && percent >= 0 && percent <= 100;
             o.cutPercent = percent;
+        } else if (name == "--power-cut") {
+            o.powerCut = ParsePowerCutPoint(value);
+            ok = o.powerCut.has_value();
+        } else if (name == "--telemetry-track") {
+            ok = value == "data" || value == "text";
+            o.timedTextTelemetry = value == "text";
         } else if (name == "--random-bytes") {
             uint64_t count = 0;
             ok = ParseNumber(value, count) && count <= (1ull << 30);
@@ -283,7 +289,8 @@ std::string UsageText()
   velomira-mkcard recording OUT.(mp4|avi) [--duration S] [--front WxH] [--rear WxH|none]
       [--fps N] [--audio aac|pcm|none] [--telemetry drive|none|FILE.txt]
       [--gsensor-rate N] [--gnrmc] [--route NAME] [--cut PERCENT] [--random-bytes N]
-      [--seed N] [--telemetry-out FILE] [--faststart]
+      [--seed N] [--telemetry-out FILE] [--faststart] [--power-cut BYTES|PERCENT%]
+      [--telemetry-track data|text]
   velomira-mkcard card OUTDIR [--seed N] [--factory-length N] [--version DDD[S]]
       [--no-mark] [--setup default|bad-checksum|short|setup-only|none] [--language N]
       [--recordings N] [--empty-recordings] [--image FILE.img]
@@ -298,6 +305,10 @@ saopaulo (south, west). Telemetry files hold one sample a line: "<ms> <hex bytes
 "<ms> $TEXT"; --telemetry-out writes the samples in that form as they were stored.
 --faststart (MP4) writes the index in front of the media data, so a file cut with --cut
 still opens; --telemetry-out then lists only the samples wholly before the cut.
+--power-cut (MP4) leaves what a power loss leaves: the bytes up to an offset or a share of
+the media data, no index, the media data's size at the writer's placeholder 0;
+--telemetry-out then lists the samples wholly before the cut. --telemetry-track text
+writes the telemetry as a timed-text track.
 )";
 }
 

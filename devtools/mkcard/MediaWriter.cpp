@@ -119,6 +119,11 @@ private:
             // flavour gives, so both write the same kind of track.
             if (m_plan.container == Container::Mp4)
                 m_telemetry->codecpar->codec_tag = MKTAG('g', 'p', 'm', 'd');
+            if (m_plan.container == Container::Mp4 && m_plan.timedTextTelemetry) {
+                m_telemetry->codecpar->codec_type = AVMEDIA_TYPE_SUBTITLE;
+                m_telemetry->codecpar->codec_id = AV_CODEC_ID_MOV_TEXT;
+                m_telemetry->codecpar->codec_tag = 0;
+            }
             m_stored = TelemetryAsStored(m_plan.container, m_plan.telemetry);
         }
 
@@ -378,10 +383,17 @@ private:
             m_lastChunkMs = sample.timeMs;
         }
         PacketPtr packet(av_packet_alloc());
-        if (av_new_packet(packet.get(), static_cast<int>(sample.bytes.size())) < 0)
+        // A timed-text sample is the text behind its 16-bit big-endian length.
+        const bool timedText = m_telemetry->codecpar->codec_id == AV_CODEC_ID_MOV_TEXT;
+        const size_t prefix = timedText ? 2 : 0;
+        if (av_new_packet(packet.get(), static_cast<int>(sample.bytes.size() + prefix)) < 0)
             return "out of memory for telemetry";
+        if (timedText) {
+            packet->data[0] = static_cast<uint8_t>(sample.bytes.size() >> 8);
+            packet->data[1] = static_cast<uint8_t>(sample.bytes.size() & 0xff);
+        }
         if (!sample.bytes.empty())
-            std::memcpy(packet->data, sample.bytes.data(), sample.bytes.size());
+            std::memcpy(packet->data + prefix, sample.bytes.data(), sample.bytes.size());
         packet->stream_index = m_telemetry->index;
         packet->flags |= AV_PKT_FLAG_KEY;
         const int64_t endMs = index + 1 < m_stored.size()
@@ -445,13 +457,18 @@ std::optional<std::vector<int64_t>> TelemetrySampleEnds(const std::filesystem::p
     const InputContextPtr format(raw);
     for (unsigned i = 0; i < format->nb_streams; ++i) {
         AVStream* stream = format->streams[i];
-        if (stream->codecpar->codec_type != AVMEDIA_TYPE_DATA)
+        if (stream->codecpar->codec_type != AVMEDIA_TYPE_DATA
+            && stream->codecpar->codec_id != AV_CODEC_ID_MOV_TEXT)
             continue;
         std::vector<int64_t> ends;
         const int count = avformat_index_get_entries_count(stream);
+        const bool timedText = stream->codecpar->codec_id == AV_CODEC_ID_MOV_TEXT;
         for (int n = 0; n < count; ++n) {
             const AVIndexEntry* entry = avformat_index_get_entry(stream, n);
-            ends.push_back(entry->pos + entry->size);
+            // The muxer's empty timed texts (the length 0 alone) between samples are no
+            // samples of ours.
+            if (!timedText || entry->size > 2)
+                ends.push_back(entry->pos + entry->size);
         }
         return ends;
     }

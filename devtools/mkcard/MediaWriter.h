@@ -34,6 +34,9 @@ struct RecordingPlan {
     // MP4 only: the index (moov) goes in front of the media data instead of after it, so
     // a file cut short still opens.
     bool faststart = false;
+    // MP4 only: the telemetry as a timed-text track ('tx3g'), each sample behind its 16-bit
+    // length, instead of a data track.
+    bool timedTextTelemetry = false;
 };
 
 struct RecordingResult {
@@ -50,8 +53,8 @@ struct RecordingResult {
 RecordingResult WriteRecording(const std::filesystem::path& path, const RecordingPlan& plan);
 
 // Where each telemetry sample of an MP4 recording lies: the byte just past its end, in
-// stored order, read from the file's index. Nothing when the file does not open or has
-// no telemetry stream.
+// stored order, read from the file's index (a timed-text track's empty samples left out). Nothing
+// when the file does not open or has no telemetry stream.
 std::optional<std::vector<int64_t>> TelemetrySampleEnds(const std::filesystem::path& path);
 
 // The times the telemetry gets in the given container (see RecordingResult).

@@ -61,6 +61,28 @@ std::string WriteFileAtomically(const std::filesystem::path& path, const std::st
     return {};
 }
 
+std::string WritePowerLossCut(const std::filesystem::path& complete,
+    const std::vector<TelemetrySample>& written, const std::filesystem::path& out,
+    const PowerCutPoint& point, const std::filesystem::path& telemetryOut)
+{
+    const auto ends = TelemetrySampleEnds(complete);
+    std::string error;
+    const auto cut = WritePowerCut(complete, out, point, error);
+    if (!cut)
+        return error;
+    if (telemetryOut.empty())
+        return {};
+    // A reader of the rebuilt recording gets the samples wholly before the cut.
+    std::vector<TelemetrySample> telemetry = written;
+    if (ends && ends->size() == telemetry.size()) {
+        size_t whole = 0;
+        while (whole < ends->size() && (*ends)[whole] <= static_cast<int64_t>(*cut))
+            ++whole;
+        telemetry.resize(whole);
+    }
+    return WriteFileAtomically(telemetryOut, FormatTelemetryText(telemetry));
+}
+
 std::string MakeRecording(const RecordingOptions& options)
 {
     const auto container = ContainerForPath(options.out);
@@ -78,6 +100,7 @@ std::string MakeRecording(const RecordingOptions& options)
     plan.audio = options.audio;
     plan.seed = options.seed;
     plan.faststart = options.faststart;
+    plan.timedTextTelemetry = options.timedTextTelemetry;
     plan.telemetryStream = options.telemetry != TelemetrySource::None;
     if (options.telemetry == TelemetrySource::Drive) {
         DriveOptions drive;
@@ -131,9 +154,16 @@ std::string MakeRecording(const RecordingOptions& options)
         if (ec)
             return "cannot cut " + temp.string() + ": " + ec.message();
     }
-    std::filesystem::rename(temp, options.out, ec);
-    if (ec)
-        return "cannot rename " + temp.string() + ": " + ec.message();
+    if (options.powerCut && *container == Container::Mp4) {
+        const std::string error = WritePowerLossCut(
+            temp, telemetry, options.out, *options.powerCut, options.telemetryOut);
+        std::filesystem::remove(temp, ec);
+        return error;
+    } else {
+        std::filesystem::rename(temp, options.out, ec);
+        if (ec)
+            return "cannot rename " + temp.string() + ": " + ec.message();
+    }
     if (!options.telemetryOut.empty()) {
         if (auto error = WriteFileAtomically(options.telemetryOut, FormatTelemetryText(telemetry));
             !error.empty())

@@ -7,6 +7,7 @@
 
 #include "devtools/mkcard/MediaWriter.h"
 #include "devtools/mkcard/NmeaSentenceWriter.h"
+#include "devtools/mkcard/PowerCut.h"
 
 namespace velomira {
 
@@ -27,6 +28,9 @@ struct RecordingOptions {
     std::string route = "seoul";
     std::optional<int> cutPercent; // keep this share of the file's bytes
     bool faststart = false; // MP4: index in front, so a cut file still opens
+    // MP4: what a power loss leaves (no index, the media data's size at its placeholder).
+    std::optional<PowerCutPoint> powerCut;
+    bool timedTextTelemetry = false; // MP4: telemetry as a timed-text track
     std::optional<uint64_t> randomBytes; // write this many random bytes instead
     uint64_t seed = 1;
     std::filesystem::path telemetryOut; // empty: none
@@ -39,6 +43,13 @@ std::optional<Container> ContainerForPath(const std::filesystem::path& path);
 
 // Writes the recording the options describe. Returns an empty string or what went wrong.
 std::string MakeRecording(const RecordingOptions& options);
+
+// Writes what a power loss leaves of the complete MP4 `complete` (see WritePowerCut) to
+// `out`, and when `telemetryOut` is given the samples of `written` (the complete one's
+// telemetry) whose bytes lie wholly before the cut. Returns an empty string or the error.
+std::string WritePowerLossCut(const std::filesystem::path& complete,
+    const std::vector<TelemetrySample>& written, const std::filesystem::path& out,
+    const PowerCutPoint& point, const std::filesystem::path& telemetryOut);
 
 // Writes bytes to path through a temporary file in the same folder and a rename, so the
 // final name never holds a partly written file.

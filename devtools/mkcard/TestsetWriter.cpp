@@ -8,6 +8,7 @@
 #include "devtools/mkcard/CardWriter.h"
 #include "devtools/mkcard/GSensorSampleWriter.h"
 #include "devtools/mkcard/NmeaSentenceWriter.h"
+#include "devtools/mkcard/PowerCut.h"
 #include "devtools/mkcard/RecordingJob.h"
 #include "devtools/mkcard/TelemetrySample.h"
 
@@ -55,6 +56,91 @@ struct TestRecording {
     std::string description;
     void (*adjust)(RecordingOptions&);
 };
+
+// Recordings cut short by a power loss, per layout: cut/LAYOUT/ holds the cuts and a
+// complete recording of the same layout (another seed) to rebuild them from;
+// cut-originals/LAYOUT.mp4 is the complete recording they were cut from.
+std::string WritePowerLossSet(const std::filesystem::path& root, std::string& manifest)
+{
+    struct Layout {
+        const char* name;
+        void (*adjust)(RecordingOptions&);
+    };
+    const Layout layouts[] = {
+        { "two-cameras", nullptr },
+        { "front-only", [](RecordingOptions& o) { o.rear.reset(); } },
+        { "timed-text", [](RecordingOptions& o) { o.timedTextTelemetry = true; } },
+        { "no-audio", [](RecordingOptions& o) { o.audio = AudioKind::None; } },
+        // Both cameras with the same parameter sets: only the interleaving tells them apart.
+        { "same-size-cameras",
+            [](RecordingOptions& o) {
+                o.rear = VideoSize { 320, 180 };
+            } },
+    };
+    struct Cut {
+        const char* name;
+        std::optional<uint64_t> byteOffset; // else the share in per mille
+        int perMille;
+    };
+    std::error_code ec;
+    std::filesystem::create_directories(root / "cut-originals", ec);
+    for (const auto& layout : layouts) {
+        const auto folder = root / "cut" / layout.name;
+        std::filesystem::create_directories(folder, ec);
+        RecordingOptions options;
+        options.durationMs = 4000;
+        options.front = { 320, 180 };
+        options.rear = VideoSize { 160, 90 };
+        if (layout.adjust != nullptr)
+            layout.adjust(options);
+        const auto original = root / "cut-originals" / (std::string(layout.name) + ".mp4");
+        options.out = original;
+        options.telemetryOut = original;
+        options.telemetryOut += ".telemetry.txt";
+        if (auto error = MakeRecording(options); !error.empty())
+            return original.string() + ": " + error;
+        options.out = folder / "reference.mp4";
+        options.telemetryOut.clear();
+        options.seed = 2;
+        if (auto error = MakeRecording(options); !error.empty())
+            return options.out.string() + ": " + error;
+
+        std::vector<TelemetrySample> written;
+        std::string error;
+        if (!ParseTelemetryText(ReadText(original.string() + ".telemetry.txt"), written, error))
+            return original.string() + ": " + error;
+        const auto ends = TelemetrySampleEnds(original);
+        const auto media = FindMediaData(original);
+        if (!ends || ends->size() < 20 || !media)
+            return original.string() + ": no telemetry to cut inside";
+        const Cut cuts[] = {
+            { "first-second", std::nullopt, 150 }, // 0.6 s of 4
+            { "mid-sample", static_cast<uint64_t>((*ends)[ends->size() / 3] - 7), 0 },
+            { "half", std::nullopt, 500 },
+            { "before-index", media->end - 1, 0 },
+        };
+        for (const auto& cut : cuts) {
+            const auto out = folder / (std::string(cut.name) + ".mp4");
+            auto telemetryOut = out;
+            telemetryOut += ".telemetry.txt";
+            PowerCutPoint point;
+            if (cut.byteOffset)
+                point.byteOffset = cut.byteOffset;
+            else
+                point.mediaPerMille = cut.perMille;
+            if (auto failed = WritePowerLossCut(original, written, out, point, telemetryOut);
+                !failed.empty())
+                return out.string() + ": " + failed;
+        }
+        manifest += "cut/" + std::string(layout.name)
+            + "/\treference.mp4 and recordings cut short by a power loss: first-second, "
+              "mid-sample (inside a telemetry sample), half, before-index; each with its "
+              "telemetry wholly before the cut\n";
+        manifest += "cut-originals/" + std::string(layout.name) + ".mp4\tthe complete "
+            + layout.name + " recording the cuts come from\n";
+    }
+    return {};
+}
 
 } // namespace
 
@@ -167,6 +253,9 @@ std::string WriteTestset(const std::filesystem::path& outDir)
         if (!options.randomBytes)
             manifest += "rec/" + rec.name + ".telemetry.txt\tthe telemetry as written\n";
     }
+
+    if (auto error = WritePowerLossSet(temp, manifest); !error.empty())
+        return error;
 
     CardOptions card;
     card.outDir = temp / "card";

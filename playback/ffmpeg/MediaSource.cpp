@@ -73,7 +73,8 @@ void LogFromFfmpeg(void* object, int level, const char* format, va_list argument
 
 } // namespace
 
-std::unique_ptr<MediaSource> MediaSource::Open(const std::string& path)
+std::unique_ptr<MediaSource> MediaSource::Open(
+    const std::string& path, const std::string& referencePath)
 {
     static std::once_flag logging;
     std::call_once(logging, [] { av_log_set_callback(LogFromFfmpeg); });
@@ -86,7 +87,10 @@ std::unique_ptr<MediaSource> MediaSource::Open(const std::string& path)
     av_dict_set(&options, "probesize", "32768", 0);
     av_dict_set(&options, "analyzeduration", "0", 0);
     AVFormatContext* raw = nullptr;
-    const int opened = avformat_open_input(&raw, path.c_str(), nullptr, &options);
+    int opened = referencePath.empty() ? avformat_open_input(&raw, path.c_str(), nullptr, &options)
+                                       : AVERROR_INVALIDDATA;
+    if (opened < 0)
+        opened = source->OpenRebuilt(referencePath, &raw, &options);
     av_dict_free(&options);
     if (opened < 0)
         return nullptr;
@@ -113,6 +117,31 @@ std::unique_ptr<MediaSource> MediaSource::Open(const std::string& path)
 
     source->Classify();
     return source;
+}
+
+int MediaSource::OpenRebuilt(
+    const std::string& referencePath, AVFormatContext** raw, AVDictionary** options)
+{
+    std::string why;
+    m_rebuilt = RebuiltRecording::Open(m_path, referencePath, why);
+    if (!m_rebuilt) {
+        if (!why.empty())
+            qCWarning(lcFfmpeg).noquote() << QString::fromStdString(why);
+        return AVERROR_INVALIDDATA;
+    }
+    AVIOContext* io = m_rebuilt->MakeIoContext();
+    *raw = avformat_alloc_context();
+    if (io == nullptr || *raw == nullptr)
+        return AVERROR(ENOMEM);
+    (*raw)->pb = io;
+    const int opened = avformat_open_input(raw, m_path.c_str(), nullptr, options);
+    if (opened >= 0) {
+        m_info.rebuilt = true;
+        qCInfo(lcFfmpeg).noquote()
+            << QString::fromStdString(m_path) << "was cut short; its index was rebuilt from"
+            << QString::fromStdString(m_rebuilt->ReferencePath());
+    }
+    return opened;
 }
 
 void MediaSource::Classify()

@@ -25,6 +25,8 @@ struct RecordingInfo {
     // One per "Audio" output, plus 1000 per PCM one: the audio chain follows from it.
     int audioScore = 0;
     bool hasTelemetry = false;
+    // Cut short (a power loss) and opened through an index rebuilt from the media data.
+    bool rebuilt = false;
 };
 
 } // namespace velomira

@@ -43,7 +43,16 @@ public:
         answers.pop_front();
         return answer;
     }
-    std::optional<std::string> ChooseFolder(const std::string&) override { return std::nullopt; }
+    // Answers of the folder dialogs, in order; cancel when none is left.
+    std::deque<std::optional<std::string>> folderAnswers;
+    std::optional<std::string> ChooseFolder(const std::string&) override
+    {
+        if (folderAnswers.empty())
+            return std::nullopt;
+        auto answer = folderAnswers.front();
+        folderAnswers.pop_front();
+        return answer;
+    }
     // Answers of the save dialogs, in order; cancel when none is left.
     std::deque<std::optional<std::string>> saveAnswers;
     std::optional<std::string> SaveFile(
@@ -80,13 +89,17 @@ inline void Pump(int ms)
 // away) as drive E:.
 class ViewerOnCard {
 public:
-    explicit ViewerOnCard(bool withCard = true)
+    // `prepare` may add to the card before the viewer starts.
+    explicit ViewerOnCard(
+        bool withCard = true, const std::function<void(const std::filesystem::path&)>& prepare = {})
     {
         const std::filesystem::path card = m_folder / "card";
         std::filesystem::create_directories(card);
         if (withCard)
             std::filesystem::copy(
                 TestDataDir() / "card", card, std::filesystem::copy_options::recursive);
+        if (prepare)
+            prepare(card);
         cardFolder = card;
         qputenv("VELOMIRA_DRIVES", QByteArray("E=") + QByteArray::fromStdString(card.string()));
         window = std::make_unique<CSamplePlayerDlg>(nullptr, &messages);

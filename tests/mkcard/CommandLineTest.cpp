@@ -89,5 +89,36 @@ TEST(OtherCommands, DemoTestsetAndHelp)
     EXPECT_NE(UsageText().find("velomira-mkcard recording OUT.(mp4|avi)"), std::string::npos);
 }
 
+TEST(RecordingCommand, PowerCutsAtAByteOrAShareOfTheMediaData)
+{
+    const struct {
+        const char* value;
+        bool ok;
+        std::optional<uint64_t> byteOffset;
+        std::optional<int> perMille;
+    } cases[] = {
+        { "123456", true, 123456u, std::nullopt },
+        { "90%", true, std::nullopt, 900 },
+        { "0.5%", true, std::nullopt, 5 },
+        { "100%", true, std::nullopt, 1000 },
+        { "101%", false, std::nullopt, std::nullopt },
+        { "-1%", false, std::nullopt, std::nullopt },
+        { "12a", false, std::nullopt, std::nullopt },
+        { "%", false, std::nullopt, std::nullopt },
+    };
+    for (const auto& c : cases) {
+        const auto command = Parse({ "recording", "x.mp4", "--power-cut", c.value });
+        EXPECT_EQ(command.error.empty(), c.ok) << c.value;
+        if (!c.ok)
+            continue;
+        ASSERT_TRUE(command.recording.powerCut) << c.value;
+        EXPECT_EQ(command.recording.powerCut->byteOffset, c.byteOffset) << c.value;
+        EXPECT_EQ(command.recording.powerCut->mediaPerMille, c.perMille) << c.value;
+    }
+    EXPECT_TRUE(
+        Parse({ "recording", "x.mp4", "--telemetry-track", "text" }).recording.timedTextTelemetry);
+    EXPECT_NE(Parse({ "recording", "x.mp4", "--telemetry-track", "srt" }).error, "");
+}
+
 } // namespace
 } // namespace velomira

@@ -62,6 +62,46 @@ TEST(CardProbe, RefusesFilesThatAreNotRecordings)
     EXPECT_EQ(Card("probe").status, 2);
 }
 
+TEST(CardRepair, WritesTheCopyAndSaysWhatWasRecoveredOrWhyNot)
+{
+    TempDir dir;
+    const auto cut = TestDataDir() / "cut" / "two-cameras" / "half.mp4";
+    const auto alone = dir / "alone.mp4";
+    std::filesystem::copy_file(cut, alone);
+    const std::string other = (TestDataDir() / "cut" / "front-only" / "reference.mp4").string();
+    const std::string out = (dir / "out.mp4").string();
+    const struct {
+        const char* name;
+        std::string arguments;
+        int status;
+        const char* says;
+    } cases[] = {
+        { "beside its reference", "repair '" + cut.string() + "' '" + out + "'", 0,
+            "video avc1: 59 samples, 1966 ms\nvideo avc1: 59 samples, 1966 ms\naudio mp4a: 93" },
+        { "alone", "repair '" + alone.string() + "' '" + out + "'", 1, "" },
+        { "another layout named",
+            "repair '" + alone.string() + "' '" + out + "' --reference '" + other + "'", 1, "" },
+        { "a whole recording", "repair '" + Recording("default.mp4") + "' '" + out + "'", 2, "" },
+        { "onto itself", "repair '" + alone.string() + "' '" + alone.string() + "'", 2, "" },
+        { "no output", "repair '" + alone.string() + "'", 2, "" },
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove(out);
+        const CardRun run = Card(c.arguments);
+        EXPECT_EQ(run.status, c.status) << c.name << ": " << run.out;
+        EXPECT_NE(run.out.find(c.says), std::string::npos) << c.name << ": " << run.out;
+        EXPECT_EQ(std::filesystem::exists(out), c.status == 0) << c.name;
+    }
+    // The copy is a whole recording of its own; the cut one opens in place alike.
+    Card("repair '" + cut.string() + "' '" + out + "'");
+    const CardRun copy = Card("probe --json '" + out + "'");
+    const CardRun inPlace = Card("probe --json '" + cut.string() + "'");
+    EXPECT_EQ(copy.status, 0);
+    EXPECT_NE(copy.out.find(R"("durationMs":2000)"), std::string::npos) << copy.out;
+    EXPECT_EQ(copy.out.substr(copy.out.find("\"container")),
+        inPlace.out.substr(inPlace.out.find("\"container")));
+}
+
 TEST(CardTelemetry, GivesWhatTheGeneratorWroteThroughTheLoader)
 {
     for (const char* name :

@@ -269,7 +269,9 @@ TEST(Sources, FilesThatAreNotRecordingsAreRefusedWithoutAGraph)
     TempDir dir;
     std::ofstream(dir / "text.mp4") << "this is not a recording\n";
     std::ofstream(dir / "empty.avi");
-    const std::string paths[] = { Recording("random.mp4"), Recording("truncated.mp4"),
+    // An MP4 cut short with no complete recording beside it to rebuild its index from.
+    std::filesystem::copy_file(Recording("truncated.mp4"), dir / "truncated.mp4");
+    const std::string paths[] = { Recording("random.mp4"), (dir / "truncated.mp4").string(),
         (dir / "text.mp4").string(), (dir / "empty.avi").string(), (dir / "missing.mp4").string() };
     for (const std::string& path : paths) {
         Player p;
@@ -314,6 +316,28 @@ TEST(Sources, ARecordingCutShortPlaysWhatIsThereAndEnds)
     EXPECT_TRUE(WaitUntil([&] { return p.player.PositionMs() == p.player.DurationMs(); }, 30000))
         << p.player.PositionMs() << " of " << p.player.DurationMs();
     EXPECT_EQ(p.player.State(), 0);
+}
+
+TEST(Sources, AnMp4CutByAPowerLossPlaysThroughItsRebuiltIndexToItsEnd)
+{
+    // No index at all: the source rebuilds it from the complete recording beside it.
+    const auto cut = test::TestDataDir() / "cut" / "two-cameras" / "half.mp4";
+    Player p;
+    ASSERT_TRUE(p.player.Open(cut.string()));
+    EXPECT_EQ(p.player.VideoStreamCount(), 2);
+    const int32_t durationMs = static_cast<int32_t>(p.player.DurationMs());
+    EXPECT_GT(durationMs, 1800);
+    EXPECT_LT(durationMs, 2100);
+
+    ASSERT_EQ(p.player.Run(), 1);
+    EXPECT_TRUE(WaitUntil([&] { return p.player.PositionMs() == p.player.DurationMs(); }, 30000))
+        << p.player.PositionMs() << " of " << durationMs;
+    EXPECT_TRUE(WaitUntil([&] { return p.player.State() == 0; }, 30000));
+    // Both cameras' last pictures before the cut were shown (the file holds 2 s of 4).
+    ASSERT_TRUE(p.front.Stamp().has_value());
+    ASSERT_TRUE(p.rear.Stamp().has_value());
+    EXPECT_GE(p.front.Stamp()->frameNumber, 55);
+    EXPECT_GE(p.rear.Stamp()->frameNumber, 55);
 }
 
 TEST(Sources, AnMp4CutShortWithItsIndexInFrontPlaysWhatIsThereAndEnds)
