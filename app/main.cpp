@@ -7,13 +7,12 @@
 
 #include "app/CSamplePlayerDlg.h"
 #include "app/ViewerSession.h"
-#include "map/MapScheme.h"
+#include "map/WebViewSetup.h"
 
 int main(int argc, char** argv)
 {
-    // The map panes' "res:" scheme must be known before the application object exists.
-    velomira::RegisterMapUrlScheme();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // The map panes' scheme and rendering must be settled before the application object.
+    velomira::PrepareWebViews();
     QApplication app(argc, argv);
     QApplication::setApplicationName("VELOMIRA6 Viewer");
     QApplication::setDesktopFileName("velomira-viewer");

@@ -23,6 +23,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 #include <QCoreApplication>
@@ -35,8 +36,6 @@
 #include <QRect>
 #include <QTcpServer>
 #include <QTemporaryDir>
-
-#include <unistd.h>
 
 #include "app/ScreenLayout.h"
 
@@ -205,8 +204,8 @@ public:
         m_env.insert("PULSE_SERVER", "unix:" + m_runtime.path() + "/pulse-native");
 
         const int port = FreePort();
-        m_maps.start("python3",
-            { sourceDir + "/tests/map/stub-map-server.py", QString::number(port) });
+        m_maps.start(
+            "python3", { sourceDir + "/tests/map/stub-map-server.py", QString::number(port) });
         m_env.insert("VELOMIRA_MAPS_API_BASE", QStringLiteral("http://127.0.0.1:%1").arg(port));
         m_env.insert("VELOMIRA_TILE_URL",
             QStringLiteral("http://127.0.0.1:%1/tiles/{z}/{x}/{y}.png").arg(port));
@@ -330,13 +329,13 @@ Figures MeasureViewer(const Stage& stage, const QString& viewer, const QString& 
             *fullSize = client;
     }
     if (speed == 2) {
-        const QPoint button = fullScreen ? QPoint(25 + 45 * 4 + 20, client.height() - 50 + 20)
-                                         : QPoint(880, 316);
+        const QPoint button
+            = fullScreen ? QPoint(25 + 45 * 4 + 20, client.height() - 50 + 20) : QPoint(880, 316);
         Click(stage, window, button);
     }
     if (what == Case::Paused) {
-        const QPoint play = fullScreen ? QPoint(25 + 45 * 2 + 20, client.height() - 50 + 20)
-                                       : QPoint(790, 316);
+        const QPoint play
+            = fullScreen ? QPoint(25 + 45 * 2 + 20, client.height() - 50 + 20) : QPoint(790, 316);
         Click(stage, window, play);
     }
     std::this_thread::sleep_for(1500ms);
@@ -358,8 +357,8 @@ Figures MeasureViewer(const Stage& stage, const QString& viewer, const QString& 
     return figures;
 }
 
-Figures MeasureMpv(const Stage& stage, const QString& recording, QSize front, QSize rear,
-    int speed, int seconds)
+Figures MeasureMpv(
+    const Stage& stage, const QString& recording, QSize front, QSize rear, int speed, int seconds)
 {
     const auto start = [&](QProcess& p, int stream, QSize size, QPoint at, bool sound) {
         QStringList arguments = { "--no-config", "--vo=x11", "--hwdec=no", "--really-quiet",
@@ -384,8 +383,8 @@ Figures MeasureMpv(const Stage& stage, const QString& recording, QSize front, QS
     std::this_thread::sleep_for(3s);
     Figures figures;
     const auto before = ProcessCpuSeconds(stage.xvfbPid());
-    figures.cpu = CpuOver({ static_cast<int>(frontPlayer.processId()),
-                              static_cast<int>(rearPlayer.processId()) },
+    figures.cpu = CpuOver(
+        { static_cast<int>(frontPlayer.processId()), static_cast<int>(rearPlayer.processId()) },
         std::chrono::milliseconds(seconds * 1000));
     const auto after = ProcessCpuSeconds(stage.xvfbPid());
     figures.xvfb = before && after ? *after - *before : 0;
@@ -393,7 +392,8 @@ Figures MeasureMpv(const Stage& stage, const QString& recording, QSize front, QS
         std::fprintf(stderr, "mpv ended during the measurement\n");
         figures.cpu = -1;
     }
-    Screenshot(stage.env(), QStringLiteral("mpv-%1x%2-%3x").arg(front.width()).arg(front.height()).arg(speed));
+    Screenshot(stage.env(),
+        QStringLiteral("mpv-%1x%2-%3x").arg(front.width()).arg(front.height()).arg(speed));
     Stop(frontPlayer);
     Stop(rearPlayer);
     return figures;
@@ -405,8 +405,8 @@ QString FirstRecording(const QString& buildDir, const QString& card)
     const QString json
         = Output(buildDir + "/cli/velomira-card", { "scan", card, "--show", "all", "--json" });
     const QJsonDocument document = QJsonDocument::fromJson(json.toUtf8());
-    QJsonArray entries = document.isArray() ? document.array()
-                                            : document.object().value("entries").toArray();
+    QJsonArray entries
+        = document.isArray() ? document.array() : document.object().value("entries").toArray();
     if (entries.isEmpty())
         return {};
     const QJsonObject first = entries.first().toObject();
@@ -491,8 +491,8 @@ int main(int argc, char** argv)
                 // Alternate which goes first, so a drift in the machine's load hits both.
                 for (int turn = 0; turn < 2; ++turn) {
                     if ((turn == 0) == (round % 2 == 0)) {
-                        const Figures f = MeasureViewer(stage, viewer, options.card, false, speed,
-                            Case::Play, options.seconds);
+                        const Figures f = MeasureViewer(
+                            stage, viewer, options.card, false, speed, Case::Play, options.seconds);
                         row.viewer.push_back(f.cpu);
                         row.viewerX.push_back(f.xvfb);
                     } else {
@@ -508,9 +508,9 @@ int main(int argc, char** argv)
         }
         std::vector<double> paused;
         for (int round = 0; round < options.rounds; ++round)
-            paused.push_back(MeasureViewer(stage, viewer, options.card, false, 1, Case::Paused,
-                options.seconds)
-                                 .cpu);
+            paused.push_back(
+                MeasureViewer(stage, viewer, options.card, false, 1, Case::Paused, options.seconds)
+                    .cpu);
         std::printf("windowed paused        viewer %.2f%% of one core (goal < 2%%)\n",
             100.0 * Median(paused) / options.seconds);
         std::fflush(stdout);
@@ -542,8 +542,8 @@ int main(int argc, char** argv)
             for (int round = 0; round < options.rounds; ++round) {
                 for (int turn = 0; turn < 2; ++turn) {
                     if ((turn == 0) == (round % 2 == 0)) {
-                        const Figures f = MeasureViewer(stage, viewer, options.card, true, speed,
-                            Case::Play, options.seconds);
+                        const Figures f = MeasureViewer(
+                            stage, viewer, options.card, true, speed, Case::Play, options.seconds);
                         row.viewer.push_back(f.cpu);
                         row.viewerX.push_back(f.xvfb);
                     } else {

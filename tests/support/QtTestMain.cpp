@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 #include <QtGlobal>
 
-#include "map/MapScheme.h"
+#include "map/WebViewSetup.h"
 
 int main(int argc, char** argv)
 {
@@ -26,8 +26,7 @@ int main(int argc, char** argv)
     QTemporaryDir cache;
     if (qEnvironmentVariableIsEmpty("XDG_CACHE_HOME") && cache.isValid())
         qputenv("XDG_CACHE_HOME", cache.path().toLocal8Bit());
-    velomira::RegisterMapUrlScheme();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    velomira::PrepareWebViews();
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     return RUN_ALL_TESTS();
