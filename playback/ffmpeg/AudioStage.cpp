@@ -110,16 +110,17 @@ void AudioStage::RunThread()
         OpenSink();
     QEventLoop loop;
     QTimer timer;
-    timer.setInterval(5);
+    timer.setInterval(10);
     QObject::connect(&timer, &QTimer::timeout, [&] {
         if (m_stop) {
             loop.quit();
             return;
         }
         Feed();
-        // Paused, the device needs nothing: look less often (a resume waits at most
-        // one longer step), so a paused player costs next to no CPU.
-        const int interval = m_shared->Paused() ? 40 : 5;
+        // The device holds 200 ms, so a look every 10 ms keeps it full with a wide
+        // margin. Paused, it needs nothing: look less often (a resume waits at most one
+        // longer step), so a paused player costs next to no CPU.
+        const int interval = m_shared->Paused() ? 40 : 10;
         if (timer.interval() != interval)
             timer.setInterval(interval);
     });
