@@ -28,6 +28,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -110,8 +111,11 @@ double CpuOver(const std::vector<int>& roots, std::chrono::milliseconds window)
     return total;
 }
 
+// The median of the figures measured; a failed measurement (negative) does not count.
 double Median(std::vector<double> values)
 {
+    values.erase(
+        std::remove_if(values.begin(), values.end(), [](double v) { return v < 0; }), values.end());
     if (values.empty())
         return 0;
     std::sort(values.begin(), values.end());
@@ -229,6 +233,7 @@ public:
     const QProcessEnvironment& env() const { return m_env; }
     int xvfbPid() const { return static_cast<int>(m_xvfb.processId()); }
     bool ok() const { return m_xvfb.state() == QProcess::Running; }
+    QString runtime() const { return m_runtime.path(); }
 
     QString Xdotool(const QStringList& arguments) const
     {
@@ -262,7 +267,7 @@ struct Figures {
 // The window of `pid` with the given size, once it is shown.
 QString FindWindow(const Stage& stage, qint64 pid, const QString& size)
 {
-    for (int i = 0; i < 200; ++i) {
+    for (int i = 0; i < 400; ++i) {
         const QStringList windows
             = stage.Xdotool({ "search", "--onlyvisible", "--pid", QString::number(pid) })
                   .split('\n', Qt::SkipEmptyParts);
@@ -305,13 +310,17 @@ Figures MeasureViewer(const Stage& stage, const QString& viewer, const QString& 
     env.insert("VELOMIRA_DRIVES", "E=" + card);
     process.setProcessEnvironment(env);
     process.setStandardOutputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
+    const QString log = stage.runtime() + "/viewer.log";
+    process.setStandardErrorFile(log);
     process.start(viewer, {});
     process.waitForStarted(10000);
     Figures figures;
     const QString window = FindWindow(stage, process.processId(), "1020x720");
     if (window.isEmpty()) {
-        std::fprintf(stderr, "the viewer's main window did not show\n");
+        QFile file(log);
+        file.open(QIODevice::ReadOnly);
+        std::fprintf(stderr, "the viewer's main window did not show; its messages:\n%s\n",
+            file.readAll().right(2000).constData());
         Stop(process);
         return figures;
     }
@@ -424,6 +433,11 @@ struct Row {
 void Print(const char* name, const Row& row, int seconds, double goal)
 {
     const double v = Median(row.viewer), m = Median(row.mpv);
+    const auto failed = std::count_if(row.viewer.begin(), row.viewer.end(), [](double x) {
+        return x < 0;
+    }) + std::count_if(row.mpv.begin(), row.mpv.end(), [](double x) { return x < 0; });
+    if (failed > 0)
+        std::printf("(%d measurements failed and are left out)\n", static_cast<int>(failed));
     const double scale = 10.0 / seconds; // CPU seconds per 10 s of playing
     std::printf("%-22s viewer %5.2f s  mpv x2 %5.2f s  ratio %.2f (goal <= %.2f)  "
                 "[Xvfb: %4.2f / %4.2f s]\n",
