@@ -110,17 +110,16 @@ void AudioStage::RunThread()
         OpenSink();
     QEventLoop loop;
     QTimer timer;
-    timer.setInterval(10);
+    timer.setInterval(5);
     QObject::connect(&timer, &QTimer::timeout, [&] {
         if (m_stop) {
             loop.quit();
             return;
         }
         Feed();
-        // The device holds 200 ms, so a look every 10 ms keeps it full with a wide
-        // margin. Paused, it needs nothing: look less often (a resume waits at most one
-        // longer step), so a paused player costs next to no CPU.
-        const int interval = m_shared->Paused() ? 40 : 10;
+        // Paused, the device needs nothing: look less often (a resume waits at most
+        // one longer step), so a paused player costs next to no CPU.
+        const int interval = m_shared->Paused() ? 40 : 5;
         if (timer.interval() != interval)
             timer.setInterval(interval);
     });
