@@ -13,7 +13,7 @@
 #include "app/PathOpener.h"
 #include "app/SingleInstance.h"
 #include "app/ViewerSession.h"
-#include "map/MapScheme.h"
+#include "map/WebViewSetup.h"
 #include "platform/ProcessExit.h"
 #include "texts/AppValues.h"
 
@@ -28,9 +28,8 @@ int RunViewer(int argc, char** argv)
         status >= 0)
         return status;
 
-    // The map panes' "res:" scheme must be known before the application object exists.
-    velomira::RegisterMapUrlScheme();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // The map panes' scheme and rendering must be settled before the application object.
+    velomira::PrepareWebViews();
     QApplication app(argc, argv);
     QApplication::setApplicationName("VELOMIRA6 Viewer");
     QApplication::setDesktopFileName("velomira-viewer");

@@ -23,7 +23,7 @@
 
 #include "app/CSamplePlayerDlg.h"
 #include "app/ViewerSession.h"
-#include "map/MapScheme.h"
+#include "map/WebViewSetup.h"
 
 namespace {
 
@@ -32,8 +32,7 @@ using Clock = std::chrono::steady_clock;
 int RunChild(int argc, char** argv, bool withMap)
 {
     const Clock::time_point start = Clock::now();
-    velomira::RegisterMapUrlScheme();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    velomira::PrepareWebViews();
     QApplication app(argc, argv);
     velomira::CSamplePlayerDlg window;
     velomira::ViewerSession session(window, nullptr, {}, withMap);

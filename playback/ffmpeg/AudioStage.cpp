@@ -112,10 +112,16 @@ void AudioStage::RunThread()
     QTimer timer;
     timer.setInterval(5);
     QObject::connect(&timer, &QTimer::timeout, [&] {
-        if (m_stop)
+        if (m_stop) {
             loop.quit();
-        else
-            Feed();
+            return;
+        }
+        Feed();
+        // Paused, the device needs nothing: look less often (a resume waits at most
+        // one longer step), so a paused player costs next to no CPU.
+        const int interval = m_shared->Paused() ? 40 : 5;
+        if (timer.interval() != interval)
+            timer.setInterval(interval);
     });
     timer.start();
     if (!m_stop)

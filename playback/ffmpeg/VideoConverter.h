@@ -23,6 +23,9 @@ public:
     QImage Convert(const AVFrame* frame, const ViewGeometry& geometry, QRect* part);
 
 private:
+    // Makes `source` (a frame reference of our own) skip every other row when it is at
+    // least twice as tall as the output: 1080 rows for a 360-row view are read as 540.
+    static void SkipRowsForSmallOutput(AVFrame& source, int outHeight);
     bool ScaleDirect(const AVFrame* source, QImage& image);
     bool ScaleInTwoSteps(const AVFrame* source, QImage& image);
 

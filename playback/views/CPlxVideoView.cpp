@@ -45,6 +45,10 @@ QRect CPlxVideoView::VisibleRect() const
     const QWidget* panel = parentWidget();
     if (panel == nullptr)
         return rect();
+    // A hidden view (or one in a hidden panel) shows nothing, so nothing is converted
+    // for it; showing it again asks for a refresh with its geometry.
+    if (!isVisibleTo(panel->window()))
+        return {};
     // The panel's client area in view coordinates, cut to the view.
     return QRect(-pos(), panel->size()).intersected(rect());
 }
@@ -66,11 +70,14 @@ void CPlxVideoView::ClearPicture()
 void CPlxVideoView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    painter.fillRect(event->rect(), Qt::black);
     if (!m_picture.isNull() && m_picturePart.isValid()) {
+        // Black only where the picture does not reach: a picture covers its whole part.
+        for (const QRect& uncovered : QRegion(event->rect()).subtracted(m_picturePart))
+            painter.fillRect(uncovered, Qt::black);
         painter.drawImage(m_picturePart, m_picture);
         return;
     }
+    painter.fillRect(event->rect(), Qt::black);
     // No picture: a faint camera mark in the middle says what will show here.
     if (width() < 80 || height() < 60)
         return;
@@ -84,6 +91,13 @@ void CPlxVideoView::paintEvent(QPaintEvent* event)
     lens << QPointF(c.x() + 13, c.y() - 5) << QPointF(c.x() + 24, c.y() - 12)
          << QPointF(c.x() + 24, c.y() + 12) << QPointF(c.x() + 13, c.y() + 5);
     painter.drawPolygon(lens);
+}
+
+void CPlxVideoView::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (m_hooks.refreshVideo)
+        m_hooks.refreshVideo();
 }
 
 void CPlxVideoView::wheelEvent(QWheelEvent* event)

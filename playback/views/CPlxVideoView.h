@@ -50,6 +50,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // A view shown again asks for its picture: nothing was converted while it was hidden.
+    void showEvent(QShowEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;

@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 #include <QtGlobal>
 
-#include "map/MapScheme.h"
+#include "map/WebViewSetup.h"
 #include "platform/ProcessExit.h"
 
 int main(int argc, char** argv)
@@ -27,8 +27,7 @@ int main(int argc, char** argv)
     QTemporaryDir cache;
     if (qEnvironmentVariableIsEmpty("XDG_CACHE_HOME") && cache.isValid())
         qputenv("XDG_CACHE_HOME", cache.path().toLocal8Bit());
-    velomira::RegisterMapUrlScheme();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    velomira::PrepareWebViews();
     ::testing::InitGoogleTest(&argc, argv);
     int result = 0;
     {

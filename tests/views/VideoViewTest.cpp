@@ -143,6 +143,59 @@ TEST(VideoViewPicture, ShowsThePartItIsGivenAndClearsToBlack)
     EXPECT_EQ(cleared.pixelColor(5, 5), QColor(Qt::black));
 }
 
+TEST(VideoViewPicture, BlackOnlyWhereThePartDoesNotReach)
+{
+    PanelRig rig;
+    CPlxVideoView* view = rig.front->view();
+    QImage picture(320, 360, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    view->ShowPicture(picture, QRect(0, 0, 320, 360)); // the left half only
+    const QImage shown = view->grab().toImage();
+    EXPECT_EQ(shown.pixelColor(100, 180), QColor(Qt::red));
+    EXPECT_EQ(shown.pixelColor(319, 359), QColor(Qt::red));
+    EXPECT_EQ(shown.pixelColor(320, 0), QColor(Qt::black));
+    EXPECT_EQ(shown.pixelColor(600, 300), QColor(Qt::black));
+}
+
+// What the player is asked to convert: the view's part inside its panel, nothing while
+// the view or its panel is hidden.
+TEST(VideoViewVisiblePart, IsThePanelsPartOfTheViewAndEmptyWhileHidden)
+{
+    const struct {
+        const char* name;
+        QRect view; // in the panel
+        bool panelHidden;
+        bool viewHidden;
+        QRect visible;
+    } cases[] = {
+        { "panel size", { 0, 0, 640, 360 }, false, false, { 0, 0, 640, 360 } },
+        { "zoomed and moved", { -100, -50, 960, 540 }, false, false, { 100, 50, 640, 360 } },
+        { "panel hidden", { 0, 0, 640, 360 }, true, false, {} },
+        { "view hidden", { 0, 0, 640, 360 }, false, true, {} },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PanelRig rig;
+        CPlxVideoView* view = rig.front->view();
+        view->SetViewRect(c.view.x(), c.view.y(), c.view.width(), c.view.height());
+        rig.front->setVisible(!c.panelHidden);
+        view->setVisible(!c.viewHidden);
+        EXPECT_EQ(view->VisibleRect(), c.visible);
+        EXPECT_EQ(view->PictureSize(), c.view.size());
+    }
+}
+
+TEST(VideoViewVisiblePart, ShowingAHiddenPanelAsksForItsPicture)
+{
+    PanelRig rig;
+    rig.rear->hide();
+    rig.window.show();
+    const int before = rig.refreshes;
+    rig.rear->show();
+    EXPECT_EQ(rig.refreshes, before + 1);
+    EXPECT_EQ(rig.rear->view()->VisibleRect(), QRect(0, 0, 320, 240));
+}
+
 TEST(VideoPanels, EnterAndEscapeAreSwallowed)
 {
     PanelRig rig;
