@@ -22,11 +22,11 @@
 #include "app/CSamplePlayerDlg.h"
 #include "app/ViewerSession.h"
 #include "app/commands/Transport.h"
-#include "playback/MediaPlayer.h"
-#include "skin/CBitmapButton.h"
-#include "map/MapScheme.h"
+#include "map/WebViewSetup.h"
 #include "platform/ProcessExit.h"
+#include "playback/MediaPlayer.h"
 #include "settings/SettingsRecord.h"
+#include "skin/CBitmapButton.h"
 #include "texts/MessageBoxService.h"
 
 namespace fs = std::filesystem;
@@ -176,8 +176,7 @@ int main(int argc, char** argv)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu");
     qputenv("VELOMIRA_DRIVES", QByteArray("E=") + QByteArray::fromStdString(card.string()));
-    velomira::RegisterMapUrlScheme();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    velomira::PrepareWebViews();
     int code = 0;
     {
         QApplication app(argc, argv);

@@ -27,7 +27,7 @@
 #include <QWebEngineView>
 
 #include "bench/support/RunQuietly.h"
-#include "map/MapScheme.h"
+#include "map/WebViewSetup.h"
 #include "map/MapWebProfile.h"
 #include "platform/CardPath.h"
 #include "playback/RecordingTelemetry.h"
@@ -95,8 +95,7 @@ int main(int argc, char** argv)
     qputenv("VELOMIRA_TILE_URL", "http://127.0.0.1:9/{z}/{x}/{y}.png");
     QTemporaryDir scratch;
     qputenv("XDG_CACHE_HOME", scratch.path().toLocal8Bit());
-    velomira::RegisterMapUrlScheme();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    velomira::PrepareWebViews();
     QApplication app(argc, argv);
 
     fs::path card = argc > 1 ? fs::path(argv[1]) : fs::path(scratch.path().toStdString()) / "card";
