@@ -1,18 +1,11 @@
 #include "texts/ExportTexts.h"
 
-#include "texts/TextCatalogue.h"
+#include "texts/LabelTable.h"
 
 namespace velomira {
 namespace {
 
-struct Row {
-    ExportText id;
-    const char* korean;
-    const char* english;
-    const char* japanese;
-};
-
-constexpr Row kRows[] = {
+constexpr LabelRow<ExportText> kRows[] = {
     { ExportText::ExportTrack, "트랙 내보내기…", "Export track…", "トラックを書き出す…" },
     { ExportText::SaveSnapshot, "스냅샷 저장…", "Save snapshot…", "スナップショットを保存…" },
     { ExportText::CutClip, "클립 자르기…", "Cut clip…", "クリップを切り出す…" },
@@ -36,13 +29,7 @@ constexpr Row kRows[] = {
 
 std::string ExportLabel(ExportText text, int language)
 {
-    for (const Row& row : kRows) {
-        if (row.id != text)
-            continue;
-        return ChooseForm(TextChoice::ThreeWay, row.korean, row.english, row.japanese, language)
-            .value_or(row.english);
-    }
-    return {};
+    return LabelFrom<ExportText>(kRows, text, language);
 }
 
 } // namespace velomira

@@ -1,18 +1,11 @@
 #include "texts/RepairTexts.h"
 
-#include "texts/TextCatalogue.h"
+#include "texts/LabelTable.h"
 
 namespace velomira {
 namespace {
 
-struct Row {
-    RepairText id;
-    const char* korean;
-    const char* english;
-    const char* japanese;
-};
-
-constexpr Row kRows[] = {
+constexpr LabelRow<RepairText> kRows[] = {
     { RepairText::RebuiltNote, "전원이 끊겨 중단된 녹화: 색인을 다시 만들어 재생합니다",
         "Cut short by a power loss: plays through a rebuilt index",
         "電源断で途切れた録画:再構築したインデックスで再生します" },
@@ -26,13 +19,7 @@ constexpr Row kRows[] = {
 
 std::string RepairLabel(RepairText text, int language)
 {
-    for (const Row& row : kRows) {
-        if (row.id != text)
-            continue;
-        return ChooseForm(TextChoice::ThreeWay, row.korean, row.english, row.japanese, language)
-            .value_or(row.english);
-    }
-    return {};
+    return LabelFrom<RepairText>(kRows, text, language);
 }
 
 } // namespace velomira

@@ -1,18 +1,11 @@
 #include "texts/TripTexts.h"
 
-#include "texts/TextCatalogue.h"
+#include "texts/LabelTable.h"
 
 namespace velomira {
 namespace {
 
-struct Row {
-    TripText id;
-    const char* korean;
-    const char* english;
-    const char* japanese;
-};
-
-constexpr Row kRows[] = {
+constexpr LabelRow<TripText> kRows[] = {
     { TripText::Trips, "주행 기록", "TRIPS", "トリップ" },
     { TripText::Start, "시작", "Start", "開始" },
     { TripText::End, "끝", "End", "終了" },
@@ -40,13 +33,7 @@ constexpr Row kRows[] = {
 
 std::string TripLabel(TripText text, int language)
 {
-    for (const Row& row : kRows) {
-        if (row.id != text)
-            continue;
-        return ChooseForm(TextChoice::ThreeWay, row.korean, row.english, row.japanese, language)
-            .value_or(row.english);
-    }
-    return {};
+    return LabelFrom<TripText>(kRows, text, language);
 }
 
 } // namespace velomira
