@@ -31,6 +31,7 @@ TEST(MapFollowsPlayback, MarkerMovesAlongTheTrackWhilePlayingAndGoesHomeOnStop)
 
     viewer.Press(1012);
     ASSERT_TRUE(test::WaitFor([&] { return viewer.Playing(); }));
+    const int firstEntry = viewer.currentIndex();
     const auto moves = [&] { return server.events().filter("marker-at").size(); };
     // Each tick moves the marker with one call: five moves come from five ticks, and no
     // more calls than ticks can have run meanwhile (one per 200 ms, and the first at once).
@@ -41,13 +42,18 @@ TEST(MapFollowsPlayback, MarkerMovesAlongTheTrackWhilePlayingAndGoesHomeOnStop)
     const auto moved = moves() - movesBefore;
     EXPECT_LE(moved, playing.elapsed() / 190 + 2);
     EXPECT_EQ(map->mapPagePane()->documentGeneration(), generation);
-    EXPECT_EQ(server.events().filter("track ").size(), 1);
-    // The marker stands on the recording's own track (the generated one has two fixes),
+    // One track a loaded recording: the card's recordings last 2 s, so on a busy machine
+    // the next one may have started meanwhile.
+    const QStringList tracks = server.events().filter("track ");
+    EXPECT_EQ(tracks.size(), viewer.currentIndex() - firstEntry + 1);
+    // The marker stands on a loaded recording's own track (a generated one has two fixes),
     // or at home where the Stop that SDOPEN runs before Play put it.
-    const QStringList track = server.events().filter("track ").value(0).split(' ');
-    ASSERT_EQ(track.size(), 6);
-    const QStringList ends
-        = { track[2] + ' ' + track[3], track[4] + ' ' + track[5], "35.684066 139.774494" };
+    QStringList ends = { "35.684066 139.774494" };
+    for (const QString& line : tracks) {
+        const QStringList track = line.split(' ');
+        ASSERT_EQ(track.size(), 6);
+        ends << track[2] + ' ' + track[3] << track[4] + ' ' + track[5];
+    }
     for (const QString& place : server.events().filter("marker-at"))
         EXPECT_TRUE(ends.contains(place.mid(10))) << place.toStdString();
 
