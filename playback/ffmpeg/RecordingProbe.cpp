@@ -13,6 +13,30 @@ std::optional<RecordingInfo> ProbeRecording(const std::string& path)
     return source->Info();
 }
 
+namespace {
+
+using SampleVisitor = std::function<void(const uint8_t* bytes, uint32_t size, int32_t timeMs)>;
+
+// Hands every telemetry sample of `source` to `sample`, in order, through one buffer of
+// `capacity` bytes.
+void VisitSamples(const ffmpeg::MediaSource& source, bool useIndex, uint32_t capacity,
+    const SampleVisitor& sample)
+{
+    const auto reader = ffmpeg::TelemetryReader::Create(source, useIndex);
+    if (!reader)
+        return;
+    std::vector<uint8_t> buffer(capacity);
+    for (;;) {
+        uint32_t size = capacity;
+        int32_t timeMs = 0;
+        if (reader->Next(buffer.data(), &size, &timeMs) != 0)
+            break;
+        sample(buffer.data(), size, timeMs);
+    }
+}
+
+} // namespace
+
 std::optional<std::vector<RawTelemetrySample>> ReadTelemetrySamples(
     const std::string& path, uint32_t capacity, TelemetryReading reading)
 {
@@ -20,38 +44,20 @@ std::optional<std::vector<RawTelemetrySample>> ReadTelemetrySamples(
     if (!source)
         return std::nullopt;
     std::vector<RawTelemetrySample> samples;
-    const auto reader
-        = ffmpeg::TelemetryReader::Create(*source, reading == TelemetryReading::Index);
-    if (!reader)
-        return samples;
-    std::vector<uint8_t> buffer(capacity);
-    for (;;) {
-        uint32_t size = capacity;
-        int32_t timeMs = 0;
-        if (reader->Next(buffer.data(), &size, &timeMs) != 0)
-            break;
-        samples.push_back({ timeMs, std::vector<uint8_t>(buffer.begin(), buffer.begin() + size) });
-    }
+    VisitSamples(*source, reading == TelemetryReading::Index, capacity,
+        [&samples](const uint8_t* bytes, uint32_t size, int32_t timeMs) {
+            samples.push_back({ timeMs, std::vector<uint8_t>(bytes, bytes + size) });
+        });
     return samples;
 }
 
-std::optional<RecordingInfo> VisitTelemetrySamples(const std::string& path, uint32_t capacity,
-    const std::function<void(const uint8_t* bytes, uint32_t size, int32_t timeMs)>& sample)
+std::optional<RecordingInfo> VisitTelemetrySamples(
+    const std::string& path, uint32_t capacity, const SampleVisitor& sample)
 {
     const auto source = ffmpeg::MediaSource::Open(path);
     if (!source)
         return std::nullopt;
-    const auto reader = ffmpeg::TelemetryReader::Create(*source);
-    if (reader) {
-        std::vector<uint8_t> buffer(capacity);
-        for (;;) {
-            uint32_t size = capacity;
-            int32_t timeMs = 0;
-            if (reader->Next(buffer.data(), &size, &timeMs) != 0)
-                break;
-            sample(buffer.data(), size, timeMs);
-        }
-    }
+    VisitSamples(*source, true, capacity, sample);
     return source->Info();
 }
 
