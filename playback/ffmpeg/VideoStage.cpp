@@ -10,7 +10,18 @@ namespace velomira::ffmpeg {
 
 namespace {
 constexpr int64_t kLongestSleepUs = 20000;
+// Decoded pictures held ahead: a burst refills the queue when one is left.
+constexpr std::size_t kAheadBytes = 16 << 20;
+constexpr std::size_t kMostAhead = 6;
+constexpr std::size_t kRefillAt = 1;
+
+int64_t NowUs()
+{
+    return std::chrono::duration_cast<std::chrono::microseconds>(
+        std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
+} // namespace
 
 VideoStage::VideoStage(
     const AVStream* stream, PacketQueue& queue, PlaybackShared& shared, PictureSlot& slot)
@@ -84,11 +95,14 @@ void VideoStage::Run()
 {
     while (!m_stop) {
         const int serial = m_shared.serial.load();
-        if (m_pending && m_pendingSerial != serial)
-            m_pending.reset();
+        if (m_aheadSerial != serial) {
+            m_ahead.clear();
+            m_refilling = false;
+            m_aheadSerial = serial;
+        }
 
         // The window changed size or zoom: show the last picture again at the new size
-        // (the picture waiting for its time, if any, stays waiting).
+        // (the pictures waiting for their time, if any, stay waiting).
         uint64_t generation = 0;
         const ViewGeometry geometry = m_slot.Geometry(&generation);
         if (m_shown && m_shownSerial == serial && generation != m_shownGeneration) {
@@ -97,10 +111,10 @@ void VideoStage::Run()
             continue;
         }
 
-        if (!m_pending) {
+        if (m_ahead.empty()) {
             if (m_drained && m_decoderSerial == serial)
                 m_endedSerial = serial;
-            ReceiveFrame(serial);
+            ReceiveFrame(serial, std::chrono::milliseconds(20));
             continue;
         }
 
@@ -109,16 +123,18 @@ void VideoStage::Run()
             Sleep(kLongestSleepUs);
             continue;
         }
-        const int64_t ptsUs = ToMicroseconds(m_pending->best_effort_timestamp, m_stream->time_base);
+        const int64_t ptsUs
+            = ToMicroseconds(m_ahead.front().frame->best_effort_timestamp, m_stream->time_base);
         const FrameDecision decision
             = DecideFrame(ptsUs, m_shared.ClockUs(), m_frameDurationUs, m_shared.Speed(), first);
         switch (decision.action) {
         case FrameDecision::Action::Wait:
-            Sleep(decision.waitUs);
+            if (!DecodeAhead(serial, decision.waitUs))
+                Sleep(decision.waitUs);
             break;
         case FrameDecision::Action::Drop:
             m_lastPtsUs = ptsUs;
-            m_pending.reset();
+            m_ahead.pop_front();
             ++m_shared.dropped;
             break;
         case FrameDecision::Action::Show:
@@ -128,10 +144,29 @@ void VideoStage::Run()
     }
 }
 
-bool VideoStage::ReceiveFrame(int serial)
+bool VideoStage::DecodeAhead(int serial, int64_t waitUs)
+{
+    if (m_ahead.size() <= kRefillAt)
+        m_refilling = true;
+    // A burst stops when the queue is full, the stream is decoded to its end, no packet
+    // is ready, or the next picture is due before one more could be decoded.
+    if (!m_refilling || m_ahead.size() >= m_aheadLimit || (m_drained && m_decoderSerial == serial)
+        || waitUs < 2 * m_decodeUs) {
+        m_refilling = false;
+        return false;
+    }
+    if (!ReceiveFrame(serial, std::chrono::milliseconds(0))) {
+        m_refilling = false;
+        return false;
+    }
+    return true;
+}
+
+bool VideoStage::ReceiveFrame(int serial, std::chrono::milliseconds packetWait)
 {
     if (!m_drained && m_decoderSerial >= 0) {
         FramePtr frame = MakeFrame();
+        const int64_t startUs = NowUs();
         const int result = avcodec_receive_frame(m_decoder.get(), frame.get());
         if (result == 0) {
             if (m_decoderSerial != serial)
@@ -149,24 +184,26 @@ bool VideoStage::ReceiveFrame(int serial)
                 m_beforeTarget = std::move(frame);
                 return true;
             }
-            m_pending = std::move(frame);
-            m_pendingSerial = serial;
+            Enqueue(std::move(frame), serial);
+            // The time a picture takes, for judging whether another fits before the next
+            // one is due: the decoder does its work when the packet is sent.
+            const int64_t tookUs = m_sendingUs + NowUs() - startUs;
+            m_sendingUs = 0;
+            m_decodeUs = m_decodeUs == 0 ? tookUs : (3 * m_decodeUs + tookUs) / 4;
             return true;
         }
         if (result == AVERROR_EOF) {
             m_drained = true;
             // A seek past the last picture shows the last one.
-            if (m_shownSerial != serial && m_decoderSerial == serial && m_beforeTarget) {
-                m_pending = std::move(m_beforeTarget);
-                m_pendingSerial = serial;
-            }
+            if (m_shownSerial != serial && m_decoderSerial == serial && m_beforeTarget)
+                Enqueue(std::move(m_beforeTarget), serial);
             return true;
         }
         if (result != AVERROR(EAGAIN))
             return true; // a damaged picture: go on with the next
     }
 
-    std::optional<QueuedPacket> item = m_queue.Pop(std::chrono::milliseconds(20));
+    std::optional<QueuedPacket> item = m_queue.Pop(packetWait);
     if (!item)
         return false;
     if (item->serial != m_shared.serial.load())
@@ -177,10 +214,13 @@ bool VideoStage::ReceiveFrame(int serial)
         m_drained = false;
         m_endedSerial = -1;
         m_beforeTarget.reset();
+        m_sendingUs = 0;
     }
     if (m_drained)
         return true;
+    const int64_t startUs = NowUs();
     const int sent = avcodec_send_packet(m_decoder.get(), item->packet.get());
+    m_sendingUs += NowUs() - startUs;
     if (sent < 0 && sent != AVERROR(EAGAIN) && sent != AVERROR_EOF)
         qCDebug(lcVideoStage) << "damaged video packet skipped";
     return true;
@@ -195,16 +235,37 @@ void VideoStage::Publish(const AVFrame* frame, const ViewGeometry& geometry, int
             ToMicroseconds(frame->best_effort_timestamp, m_stream->time_base), serial });
 }
 
+void VideoStage::Enqueue(FramePtr frame, int serial)
+{
+    if (m_ahead.empty() && m_aheadSerial == serial) {
+        // Hold about the same memory whatever the picture size.
+        const auto bytes = static_cast<std::size_t>(std::max(1, frame->width))
+            * static_cast<std::size_t>(std::max(1, frame->height)) * 3 / 2;
+        m_aheadLimit = std::clamp<std::size_t>(kAheadBytes / bytes, 2, kMostAhead);
+    }
+    Ahead ahead;
+    ahead.frame = std::move(frame);
+    const ViewGeometry geometry = m_slot.Geometry(&ahead.generation);
+    ahead.image = m_converter.Convert(ahead.frame.get(), geometry, &ahead.part);
+    m_ahead.push_back(std::move(ahead));
+}
+
 void VideoStage::Present(int serial)
 {
+    Ahead& ahead = m_ahead.front();
     uint64_t generation = 0;
     const ViewGeometry geometry = m_slot.Geometry(&generation);
-    Publish(m_pending.get(), geometry, serial);
+    if (generation != ahead.generation) // converted before the window changed
+        ahead.image = m_converter.Convert(ahead.frame.get(), geometry, &ahead.part);
+    const int64_t ptsUs = ToMicroseconds(ahead.frame->best_effort_timestamp, m_stream->time_base);
+    if (!ahead.image.isNull())
+        m_slot.Publish({ std::move(ahead.image), ahead.part, ptsUs, serial });
     ++m_shared.presented;
-    m_lastPtsUs = ToMicroseconds(m_pending->best_effort_timestamp, m_stream->time_base);
-    m_shown = std::move(m_pending);
+    m_lastPtsUs = ptsUs;
+    m_shown = std::move(ahead.frame);
     m_shownSerial = serial;
     m_shownGeneration = generation;
+    m_ahead.pop_front();
 }
 
 } // namespace velomira::ffmpeg

@@ -150,6 +150,29 @@ TEST(VisiblePart, APausedPictureIsRedrawnAtTheWindowsNewSize)
     EXPECT_EQ(t.player.PositionMs(), 1000u);
 }
 
+// Pictures are converted when decoded, a few ahead of their time: those waiting when
+// the window changes are converted again, so no picture of the old size follows the first
+// of the new one.
+TEST(VisiblePart, AResizeWhilePlayingReachesThePicturesAlreadyDecoded)
+{
+    TwoWindows t;
+    ASSERT_TRUE(t.player.Open(Recording("long.mp4")));
+    ASSERT_EQ(t.player.Run(), 1);
+    ASSERT_TRUE(WaitUntil([&] { return t.front.Shown() >= 10; }));
+    t.front.ClearHistory();
+    const QSize larger(480, 270);
+    t.front.SetGeometry(larger, QRect(QPoint(0, 0), larger));
+    EXPECT_EQ(t.player.RefreshAfterResize(), 1);
+    const auto& sizes = t.front.HistorySizes();
+    ASSERT_TRUE(WaitUntil([&] {
+        return std::count(sizes.begin(), sizes.end(), larger) >= 15
+            || t.player.PositionMs() >= t.player.DurationMs();
+    }));
+    const auto firstLarger = std::find(sizes.begin(), sizes.end(), larger);
+    ASSERT_NE(firstLarger, sizes.end());
+    EXPECT_EQ(std::count(firstLarger, sizes.end(), QSize(320, 180)), 0);
+}
+
 TEST(VisiblePart, APaintShowsTheLastPictureAgain)
 {
     TwoWindows t;

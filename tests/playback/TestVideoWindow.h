@@ -31,6 +31,7 @@ public:
         m_image = image;
         m_part = part;
         ++m_shown;
+        m_sizes.push_back(image.size());
         m_stamp = ReadFrameStampRgb32(image.constBits(), static_cast<int>(image.bytesPerLine()),
             image.width(), image.height());
         if (m_stamp) {
@@ -47,10 +48,13 @@ public:
     const std::vector<int>& History() const { return m_history; }
     // The play position when each of them was shown (0 without a clock).
     const std::vector<std::uint64_t>& HistoryPositions() const { return m_positions; }
+    // The size of every picture shown since the last ClearHistory().
+    const std::vector<QSize>& HistorySizes() const { return m_sizes; }
     void ClearHistory()
     {
         m_history.clear();
         m_positions.clear();
+        m_sizes.clear();
     }
     // Read when a picture is shown: the player's position.
     void SetClock(std::function<std::uint64_t()> clock) { m_clock = std::move(clock); }
@@ -66,6 +70,7 @@ private:
     std::optional<FrameStamp> m_stamp;
     std::vector<int> m_history;
     std::vector<std::uint64_t> m_positions;
+    std::vector<QSize> m_sizes;
     std::function<std::uint64_t()> m_clock;
 };
 
