@@ -31,6 +31,11 @@ constexpr int kBytesPerSecond = kOutputRate * kOutputChannels * 2;
 constexpr int kSinkBufferBytes = kBytesPerSecond / 5;
 // The clock follows the sound when they drift further apart than this.
 constexpr int64_t kClockToleranceUs = 40000;
+// How often the sink is topped up while playing: a fifth of its buffer, so it never runs
+// low, and seldom enough that waking up costs little.
+constexpr int kFeedIntervalMs = 20;
+// Paused, the device needs nothing: look less often (a resume waits at most one step).
+constexpr int kPausedFeedIntervalMs = 40;
 // Where a stage's thread stands, for deleting its thread object once it is left running.
 enum ThreadFate : int { kThreadRunning, kThreadFinished, kThreadLeft };
 } // namespace
@@ -110,16 +115,14 @@ void AudioStage::RunThread()
         OpenSink();
     QEventLoop loop;
     QTimer timer;
-    timer.setInterval(5);
+    timer.setInterval(kFeedIntervalMs);
     QObject::connect(&timer, &QTimer::timeout, [&] {
         if (m_stop) {
             loop.quit();
             return;
         }
         Feed();
-        // Paused, the device needs nothing: look less often (a resume waits at most
-        // one longer step), so a paused player costs next to no CPU.
-        const int interval = m_shared->Paused() ? 40 : 5;
+        const int interval = m_shared->Paused() ? kPausedFeedIntervalMs : kFeedIntervalMs;
         if (timer.interval() != interval)
             timer.setInterval(interval);
     });
