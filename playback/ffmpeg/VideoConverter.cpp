@@ -79,9 +79,9 @@ QImage VideoConverter::Convert(const AVFrame* frame, const ViewGeometry& geometr
         return {};
 
     const QSize outSize = plan.part.size();
-    SkipRowsForSmallOutput(*m_cropped, outSize.height());
-    const bool direct = outSize.width() % 2 == 0
-        || static_cast<AVPixelFormat>(m_cropped->format) != AV_PIX_FMT_YUV420P;
+    const auto format = static_cast<AVPixelFormat>(m_cropped->format);
+    const bool direct = (format != AV_PIX_FMT_YUV420P && format != AV_PIX_FMT_YUVJ420P)
+        || (outSize == QSize(m_cropped->width, m_cropped->height) && outSize.width() % 2 == 0);
     QImage image = direct
         ? QImage(outSize, QImage::Format_RGB32)
         : PaddedImage(outSize, QSize(RoundUp(outSize.width(), 16), RoundUp(outSize.height(), 2)));
@@ -93,23 +93,6 @@ QImage VideoConverter::Convert(const AVFrame* frame, const ViewGeometry& geometr
     if (part != nullptr)
         *part = plan.part;
     return image;
-}
-
-void VideoConverter::SkipRowsForSmallOutput(AVFrame& source, int outHeight)
-{
-    const auto format = static_cast<AVPixelFormat>(source.format);
-    if (format != AV_PIX_FMT_YUV420P && format != AV_PIX_FMT_YUVJ420P)
-        return;
-    // Every other row when the output is at most half as tall: filtering rows the
-    // scaler then drops anyway is most of the cost of shrinking a large picture into a
-    // small view. Once only, so the filter still sees two rows per output row or more.
-    // Skipping whole rows of 4:2:0 keeps luma and chroma aligned, since each chroma row
-    // serves two luma rows.
-    if (source.height >= 2 * outHeight && source.height >= 4) {
-        for (int plane = 0; plane < 3; ++plane)
-            source.linesize[plane] *= 2;
-        source.height /= 2;
-    }
 }
 
 bool VideoConverter::ScaleDirect(const AVFrame* source, QImage& image)

@@ -11,11 +11,12 @@ namespace velomira::ffmpeg {
 // that maps onto the visible rectangle, so a view zoomed to 8x costs what its visible
 // pixels cost. Used by one video stage thread.
 //
-// swscale's SIMD paths that scale and convert in one pass need an even output width; an
-// odd width falls back to plain C code that costs several times the decoding. So an odd
-// width is scaled in YUV first (planar output is fast at any width) and then converted at
-// the same size, which is fast for an even number of rows: an odd height converts one
-// repeated row more into the image's padding.
+// A 4:2:0 picture that needs scaling is scaled in YUV first and then converted to RGB at
+// the same size: swscale scales planar YUV with SIMD code at any width, and converts YUV
+// to RGB without scaling with SIMD code too, while scaling straight into RGB runs its
+// vertical filter and the conversion in plain C (a 1080p picture into a 640x360 view:
+// 0.26 ms in two steps, 0.41 ms in one). An odd height converts one repeated row more into
+// the image's padding.
 class VideoConverter {
 public:
     // The converted visible part and, in *part, what it covers in picture coordinates.
@@ -23,9 +24,6 @@ public:
     QImage Convert(const AVFrame* frame, const ViewGeometry& geometry, QRect* part);
 
 private:
-    // Makes `source` (a frame reference of our own) skip every other row when it is at
-    // least twice as tall as the output: 1080 rows for a 360-row view are read as 540.
-    static void SkipRowsForSmallOutput(AVFrame& source, int outHeight);
     bool ScaleDirect(const AVFrame* source, QImage& image);
     bool ScaleInTwoSteps(const AVFrame* source, QImage& image);
 
