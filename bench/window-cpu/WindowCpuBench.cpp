@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <optional>
 #include <sstream>
@@ -164,6 +165,7 @@ struct Options {
     QString card;
     QString only;
     QString shots; // folder for a screenshot of each case, empty: none
+    QString baseline; // another build's viewer, measured in the same rounds
 };
 
 QString g_shots;
@@ -427,8 +429,39 @@ QString FirstRecording(const QString& buildDir, const QString& card)
 }
 
 struct Row {
-    std::vector<double> viewer, mpv, viewerX, mpvX;
+    std::vector<double> viewer, mpv, viewerX, mpvX, baseline;
 };
+
+// Rounds of the viewer, mpv and (when given) the baseline viewer, the order rotated each
+// round so that a drift in the machine's load hits all of them.
+Row MeasureRounds(int rounds, const std::function<Figures()>& viewer,
+    const std::function<Figures()>& mpv, const std::function<Figures()>& baseline)
+{
+    Row row;
+    const int contestants = baseline ? 3 : 2;
+    for (int round = 0; round < rounds; ++round) {
+        for (int turn = 0; turn < contestants; ++turn) {
+            switch ((turn + round) % contestants) {
+            case 0: {
+                const Figures f = viewer();
+                row.viewer.push_back(f.cpu);
+                row.viewerX.push_back(f.xvfb);
+                break;
+            }
+            case 1: {
+                const Figures f = mpv();
+                row.mpv.push_back(f.cpu);
+                row.mpvX.push_back(f.xvfb);
+                break;
+            }
+            default:
+                row.baseline.push_back(baseline().cpu);
+                break;
+            }
+        }
+    }
+    return row;
+}
 
 void Print(const char* name, const Row& row, int seconds, double goal)
 {
@@ -443,6 +476,10 @@ void Print(const char* name, const Row& row, int seconds, double goal)
                 "[Xvfb: %4.2f / %4.2f s]\n",
         name, v * scale, m * scale, m > 0 ? v / m : 0, goal, Median(row.viewerX) * scale,
         Median(row.mpvX) * scale);
+    if (!row.baseline.empty()) {
+        const double b = Median(row.baseline);
+        std::printf("%-22s baseline %5.2f s  ratio to mpv %.2f\n", "", b * scale, m > 0 ? b / m : 0);
+    }
 }
 
 } // namespace
@@ -465,9 +502,11 @@ int main(int argc, char** argv)
             options.only = next, ++i;
         else if (a == "--shots")
             options.shots = next, ++i;
+        else if (a == "--baseline")
+            options.baseline = next, ++i;
         else {
             std::printf("usage: velomira-bench-window-cpu [--rounds N] [--seconds S] [--card DIR]"
-                        " [--only windowed|full] [--shots DIR]\n");
+                        " [--only windowed|full] [--shots DIR] [--baseline VIEWER]\n");
             return a == "--help" || a == "-h" ? 0 : 2;
         }
     }
@@ -500,33 +539,37 @@ int main(int argc, char** argv)
             return 1;
         }
         for (const int speed : { 1, 2 }) {
-            Row row;
-            for (int round = 0; round < options.rounds; ++round) {
-                // Alternate which goes first, so a drift in the machine's load hits both.
-                for (int turn = 0; turn < 2; ++turn) {
-                    if ((turn == 0) == (round % 2 == 0)) {
-                        const Figures f = MeasureViewer(
-                            stage, viewer, options.card, false, speed, Case::Play, options.seconds);
-                        row.viewer.push_back(f.cpu);
-                        row.viewerX.push_back(f.xvfb);
-                    } else {
-                        const Figures f = MeasureMpv(
-                            stage, recording, windowedFront, windowedRear, speed, options.seconds);
-                        row.mpv.push_back(f.cpu);
-                        row.mpvX.push_back(f.xvfb);
-                    }
-                }
-            }
+            const auto viewerRun = [&](const QString& program) {
+                return [&, program] {
+                    return MeasureViewer(
+                        stage, program, options.card, false, speed, Case::Play, options.seconds);
+                };
+            };
+            const Row row = MeasureRounds(options.rounds, viewerRun(viewer),
+                [&] {
+                    return MeasureMpv(
+                        stage, recording, windowedFront, windowedRear, speed, options.seconds);
+                },
+                options.baseline.isEmpty() ? std::function<Figures()>()
+                                           : viewerRun(options.baseline));
             Print(speed == 1 ? "windowed 1x" : "windowed 2x", row, options.seconds, 0.5);
             std::fflush(stdout);
         }
-        std::vector<double> paused;
-        for (int round = 0; round < options.rounds; ++round)
+        std::vector<double> paused, baselinePaused;
+        for (int round = 0; round < options.rounds; ++round) {
             paused.push_back(
                 MeasureViewer(stage, viewer, options.card, false, 1, Case::Paused, options.seconds)
                     .cpu);
+            if (!options.baseline.isEmpty())
+                baselinePaused.push_back(MeasureViewer(stage, options.baseline, options.card,
+                    false, 1, Case::Paused, options.seconds)
+                                             .cpu);
+        }
         std::printf("windowed paused        viewer %.2f%% of one core (goal < 2%%)\n",
             100.0 * Median(paused) / options.seconds);
+        if (!baselinePaused.empty())
+            std::printf("                       baseline %.2f%% of one core\n",
+                100.0 * Median(baselinePaused) / options.seconds);
         std::fflush(stdout);
     }
 
@@ -552,22 +595,16 @@ int main(int argc, char** argv)
             client.width(), client.height(), front.width(), front.height(), rear.width(),
             rear.height());
         for (const int speed : { 1, 2 }) {
-            Row row;
-            for (int round = 0; round < options.rounds; ++round) {
-                for (int turn = 0; turn < 2; ++turn) {
-                    if ((turn == 0) == (round % 2 == 0)) {
-                        const Figures f = MeasureViewer(
-                            stage, viewer, options.card, true, speed, Case::Play, options.seconds);
-                        row.viewer.push_back(f.cpu);
-                        row.viewerX.push_back(f.xvfb);
-                    } else {
-                        const Figures f
-                            = MeasureMpv(stage, recording, front, rear, speed, options.seconds);
-                        row.mpv.push_back(f.cpu);
-                        row.mpvX.push_back(f.xvfb);
-                    }
-                }
-            }
+            const auto viewerRun = [&](const QString& program) {
+                return [&, program] {
+                    return MeasureViewer(
+                        stage, program, options.card, true, speed, Case::Play, options.seconds);
+                };
+            };
+            const Row row = MeasureRounds(options.rounds, viewerRun(viewer),
+                [&] { return MeasureMpv(stage, recording, front, rear, speed, options.seconds); },
+                options.baseline.isEmpty() ? std::function<Figures()>()
+                                           : viewerRun(options.baseline));
             Print(speed == 1 ? "full screen 1x" : "full screen 2x", row, options.seconds, 0.7);
             std::fflush(stdout);
         }
