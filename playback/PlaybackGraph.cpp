@@ -198,8 +198,12 @@ bool PlaybackGraph::RepaintFront()
 
 int32_t PlaybackGraph::RefreshAfterResize()
 {
-    if (m_state == kStateRunning)
+    if (m_state == kStateRunning) {
+        // The next pictures come at the new size; a view that showed nothing so far
+        // learns here that it shows again.
+        RefreshVideo();
         return kResultOk;
+    }
     RefreshVideo();
     return SeekMs(static_cast<int64_t>(PositionMs()));
 }

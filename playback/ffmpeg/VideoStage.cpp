@@ -14,6 +14,22 @@ constexpr int64_t kLongestSleepUs = 20000;
 constexpr std::size_t kAheadBytes = 16 << 20;
 constexpr std::size_t kMostAhead = 6;
 constexpr std::size_t kRefillAt = 1;
+// Packets kept for showing a hidden view again; a stream with key pictures far apart
+// keeps only the newest this many bytes.
+constexpr std::size_t kMostRecentBytes = 32 << 20;
+
+// Another reference to the same packet data (none when out of memory).
+std::optional<QueuedPacket> Share(const QueuedPacket& item)
+{
+    QueuedPacket copy;
+    copy.serial = item.serial;
+    if (item.packet) {
+        copy.packet = MakePacket();
+        if (!copy.packet || av_packet_ref(copy.packet.get(), item.packet.get()) < 0)
+            return std::nullopt;
+    }
+    return copy;
+}
 
 int64_t NowUs()
 {
@@ -99,12 +115,24 @@ void VideoStage::Run()
             m_ahead.clear();
             m_refilling = false;
             m_aheadSerial = serial;
+            m_recent.clear();
+            m_recentBytes = 0;
+            m_replay.clear();
+            m_held.reset();
+            m_catchUpUs = INT64_MIN;
         }
+
+        uint64_t generation = 0;
+        const ViewGeometry geometry = m_slot.Geometry(&generation);
+        if (geometry.visibleRect.isEmpty()) {
+            RunHidden(serial);
+            continue;
+        }
+        if (m_hidden)
+            ShowAgain(serial);
 
         // The window changed size or zoom: show the last picture again at the new size
         // (the pictures waiting for their time, if any, stay waiting).
-        uint64_t generation = 0;
-        const ViewGeometry geometry = m_slot.Geometry(&generation);
         if (m_shown && m_shownSerial == serial && generation != m_shownGeneration) {
             Publish(m_shown.get(), geometry, serial);
             m_shownGeneration = generation;
@@ -144,6 +172,122 @@ void VideoStage::Run()
     }
 }
 
+void VideoStage::RunHidden(int serial)
+{
+    if (!m_hidden) {
+        m_hidden = true;
+        m_ahead.clear(); // decoded for a view that no longer shows them
+        m_refilling = false;
+        m_replay.clear(); // still among the recent packets
+    }
+    if (!m_held) {
+        m_held = m_queue.Pop(std::chrono::milliseconds(20));
+        if (!m_held)
+            return;
+        if (m_held->serial != serial) {
+            m_held.reset(); // read before the last seek
+            return;
+        }
+    }
+    if (m_held->packet) {
+        const AVPacket& packet = *m_held->packet;
+        const int64_t ptsUs = ToMicroseconds(
+            packet.pts != AV_NOPTS_VALUE ? packet.pts : packet.dts, m_stream->time_base);
+        const int64_t clockUs = m_shared.ClockUs();
+        if (ptsUs != INT64_MIN && ptsUs > clockUs) {
+            const double speed = std::max(0.1, m_shared.Speed());
+            Sleep(m_shared.Paused() ? kLongestSleepUs
+                                    : static_cast<int64_t>(static_cast<double>(ptsUs - clockUs) / speed));
+            return;
+        }
+        if (ptsUs != INT64_MIN)
+            m_lastPtsUs = ptsUs;
+    } else {
+        m_endedSerial = serial; // the end of the stream, at its time
+    }
+    Remember(*m_held);
+    m_held.reset();
+}
+
+void VideoStage::ShowAgain(int serial)
+{
+    m_hidden = false;
+    if (m_held) {
+        // Taken off the queue but not yet due: it follows the packets decoded again.
+        Remember(*m_held);
+        m_held.reset();
+    }
+    // From the last key picture at or before the clock (the first kept, when none is).
+    m_catchUpUs = m_shared.ClockUs();
+    auto from = m_recent.begin();
+    for (auto it = m_recent.begin(); it != m_recent.end(); ++it) {
+        const AVPacket* packet = it->packet.get();
+        if (packet == nullptr || (packet->flags & AV_PKT_FLAG_KEY) == 0)
+            continue;
+        const int64_t ptsUs = ToMicroseconds(
+            packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts, m_stream->time_base);
+        if (ptsUs != INT64_MIN && ptsUs > m_catchUpUs)
+            break;
+        from = it;
+    }
+    m_replay.clear();
+    for (auto it = from; it != m_recent.end(); ++it) {
+        if (std::optional<QueuedPacket> copy = Share(*it))
+            m_replay.push_back(std::move(*copy));
+    }
+    avcodec_flush_buffers(m_decoder.get());
+    m_decoderSerial = serial;
+    m_drained = false;
+    m_endedSerial = -1;
+    m_beforeTarget.reset();
+    m_sendingUs = 0;
+    m_ahead.clear();
+    m_refilling = false;
+    // Shown as after a seek: the first picture at or after the clock, at once.
+    m_shownSerial = -1;
+}
+
+std::optional<QueuedPacket> VideoStage::NextPacket(std::chrono::milliseconds wait)
+{
+    if (!m_replay.empty()) {
+        QueuedPacket item = std::move(m_replay.front());
+        m_replay.pop_front();
+        return item;
+    }
+    std::optional<QueuedPacket> item = m_queue.Pop(wait);
+    if (item && item->serial == m_shared.serial.load())
+        Remember(*item);
+    return item;
+}
+
+void VideoStage::Remember(const QueuedPacket& item)
+{
+    std::optional<QueuedPacket> copy = Share(item);
+    if (!copy)
+        return;
+    if (item.packet) {
+        if ((item.packet->flags & AV_PKT_FLAG_KEY) != 0) {
+            // Keep from the key picture before this one: the clock may still be short of
+            // this one when the view is shown again.
+            auto lastKey = std::find_if(m_recent.rbegin(), m_recent.rend(), [](const QueuedPacket& q) {
+                return q.packet && (q.packet->flags & AV_PKT_FLAG_KEY) != 0;
+            });
+            if (lastKey != m_recent.rend()) {
+                const auto keep = std::prev(lastKey.base());
+                for (auto it = m_recent.begin(); it != keep; ++it)
+                    m_recentBytes -= it->packet ? static_cast<std::size_t>(it->packet->size) : 0;
+                m_recent.erase(m_recent.begin(), keep);
+            }
+        }
+        m_recentBytes += static_cast<std::size_t>(item.packet->size);
+    }
+    m_recent.push_back(std::move(*copy));
+    while (m_recentBytes > kMostRecentBytes && m_recent.size() > 1) {
+        m_recentBytes -= m_recent.front().packet ? static_cast<std::size_t>(m_recent.front().packet->size) : 0;
+        m_recent.pop_front();
+    }
+}
+
 bool VideoStage::DecodeAhead(int serial, int64_t waitUs)
 {
     if (m_ahead.size() <= kRefillAt)
@@ -180,7 +324,8 @@ bool VideoStage::ReceiveFrame(int serial, std::chrono::milliseconds packetWait)
             // After a seek the decoder starts at the key picture before the target;
             // pictures before the target are decoded but not shown.
             if (m_shownSerial != serial
-                && ptsUs + m_frameDurationUs / 2 < m_shared.seekTargetUs.load()) {
+                && ptsUs + m_frameDurationUs / 2
+                    < std::max(m_shared.seekTargetUs.load(), m_catchUpUs)) {
                 m_beforeTarget = std::move(frame);
                 return true;
             }
@@ -203,7 +348,7 @@ bool VideoStage::ReceiveFrame(int serial, std::chrono::milliseconds packetWait)
             return true; // a damaged picture: go on with the next
     }
 
-    std::optional<QueuedPacket> item = m_queue.Pop(packetWait);
+    std::optional<QueuedPacket> item = NextPacket(packetWait);
     if (!item)
         return false;
     if (item->serial != m_shared.serial.load())
@@ -265,6 +410,7 @@ void VideoStage::Present(int serial)
     m_shown = std::move(ahead.frame);
     m_shownSerial = serial;
     m_shownGeneration = generation;
+    m_catchUpUs = INT64_MIN;
     m_ahead.pop_front();
 }
 

@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #include "playback/ffmpeg/FfmpegPtr.h"
@@ -22,6 +23,11 @@ namespace velomira::ffmpeg {
 // While playing, the stage decodes a few pictures ahead in one go and converts each right
 // after decoding it, while it is still in the processor's cache: one picture decoded on
 // each wake-up, after the other threads have run, costs about a third more.
+//
+// While its window shows nothing (a hidden panel, or no window), the stage decodes
+// nothing: it takes the packets off the queue at their time and keeps those from the key
+// picture before the latest one. Shown again, it decodes from the last key picture up
+// to the clock and shows the position's picture at once.
 class VideoStage {
 public:
     VideoStage(
@@ -48,6 +54,10 @@ private:
     };
 
     void Run();
+    void RunHidden(int serial);
+    void ShowAgain(int serial);
+    std::optional<QueuedPacket> NextPacket(std::chrono::milliseconds wait);
+    void Remember(const QueuedPacket& item);
     bool ReceiveFrame(int serial, std::chrono::milliseconds packetWait);
     void Enqueue(FramePtr frame, int serial);
     bool DecodeAhead(int serial, int64_t waitUs);
@@ -70,6 +80,12 @@ private:
     bool m_refilling = false;
     int64_t m_decodeUs = 0; // recent time to decode and convert one picture
     int64_t m_sendingUs = 0; // spent sending packets since the last picture
+    std::deque<QueuedPacket> m_recent; // from the key picture before the latest one
+    std::size_t m_recentBytes = 0;
+    std::deque<QueuedPacket> m_replay; // to decode again before the queue's packets
+    std::optional<QueuedPacket> m_held; // hidden: the next packet, waiting for its time
+    bool m_hidden = false;
+    int64_t m_catchUpUs = INT64_MIN; // shown again: pictures before it are not shown
     FramePtr m_beforeTarget; // last picture decoded before a seek target
     FramePtr m_shown; // last picture shown, kept for a redraw at a new size
     int m_shownSerial = -1;

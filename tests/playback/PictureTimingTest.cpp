@@ -173,6 +173,46 @@ TEST(VisiblePart, AResizeWhilePlayingReachesThePicturesAlreadyDecoded)
     EXPECT_EQ(std::count(firstLarger, sizes.end(), QSize(320, 180)), 0);
 }
 
+// A hidden view's stream is not decoded: only the other stream's pictures are presented.
+// Shown again, it shows the picture of the position at once, decoded from the key
+// picture before it, and goes on in step.
+TEST(VisiblePart, AHiddenViewIsNotDecodedAndShowsThePositionWhenShownAgain)
+{
+    TwoWindows t;
+    t.rear.SetClock([&] { return t.player.PositionMs(); });
+    ASSERT_TRUE(t.player.Open(Recording("long.mp4")));
+    ASSERT_EQ(t.player.Run(), 1);
+    ASSERT_TRUE(WaitUntil([&] { return t.rear.Shown() >= 5; }));
+
+    t.rear.SetGeometry(QSize(160, 90), QRect());
+    EXPECT_EQ(t.player.RefreshAfterResize(), 1);
+    Pump(200); // pictures already on their way
+    const int64_t presentedBefore = t.player.PicturesPresented();
+    const int frontBefore = t.front.Shown();
+    const int rearBefore = t.rear.Shown();
+    const uint64_t hiddenAtMs = t.player.PositionMs();
+    ASSERT_TRUE(WaitUntil([&] { return t.player.PositionMs() >= hiddenAtMs + 1500; }));
+    EXPECT_EQ(t.rear.Shown(), rearBefore);
+    EXPECT_LE(t.player.PicturesPresented() - presentedBefore, t.front.Shown() - frontBefore + 2);
+
+    t.rear.ClearHistory();
+    t.rear.SetGeometry(QSize(160, 90), QRect(0, 0, 160, 90));
+    EXPECT_EQ(t.player.RefreshAfterResize(), 1);
+    ASSERT_TRUE(WaitUntil([&] { return t.rear.History().size() >= 10; }));
+    const auto& frames = t.rear.History();
+    const auto& positions = t.rear.HistoryPositions();
+    EXPECT_EQ(static_cast<std::size_t>(t.rear.Shown() - rearBefore), frames.size())
+        << "a picture without a readable stamp was shown";
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        const double dueFrame = static_cast<double>(positions[i]) / kFrameMs;
+        EXPECT_LE(frames[i], dueFrame + 1.9) << "picture " << i;
+        EXPECT_GE(frames[i], static_cast<double>(hiddenAtMs) / kFrameMs + 40) << "picture " << i;
+        if (i > 0) {
+            EXPECT_GT(frames[i], frames[i - 1]);
+        }
+    }
+}
+
 TEST(VisiblePart, APaintShowsTheLastPictureAgain)
 {
     TwoWindows t;
