@@ -170,6 +170,41 @@ TEST(SecondProviderWeb, PageTakesTheStartAndPlayPositionsWithTilesFromTheServer)
         "35.684066 139.774494");
 }
 
+// Following the car moves the map a pixel or two at a time: the track is not drawn anew
+// while the view stays within its drawing, and is once the view leaves it.
+TEST(SecondProviderWeb, TheTrackIsDrawnAnewOnlyWhenTheViewLeavesItsDrawing)
+{
+    StubMapServer server;
+    Rig rig(server, true, 0);
+    CWebBrowser2* pane = rig.panes->secondProviderPane();
+    ASSERT_TRUE(WaitFor([&] { return pane->HasPageFunction("DrawTrack"); }));
+    // A track due east, some five views long at zoom 16; the car at its start.
+    const QString drawn = "track._path.getAttribute('d')";
+    const QString start = rig.PageText(pane,
+        "DrawTrack([[35.684, 139.7745], [35.684, 139.80]]); moveTo(35.684, 139.7745); " + drawn);
+    ASSERT_FALSE(start.isEmpty());
+    // The drawn line runs from the car (the view's middle) to the view's right edge.
+    const QString spansView = "(function () {"
+                              "  var size = map.getSize();"
+                              "  var middle = map.containerPointToLayerPoint(size.divideBy(2));"
+                              "  var right = map.containerPointToLayerPoint(size);"
+                              "  var xs = track._parts[0].map(function (p) { return p.x; });"
+                              "  return String(Math.min.apply(null, xs) <= middle.x + 1"
+                              "    && Math.max.apply(null, xs) >= right.x);"
+                              "})()";
+    EXPECT_EQ(rig.PageText(pane, spansView), "true");
+
+    EXPECT_EQ(rig.PageText(pane, "moveTo(35.684, 139.7750); " + drawn), start);
+    EXPECT_EQ(rig.PageText(pane, "moveTo(35.684, 139.7755); " + drawn), start);
+
+    // On along the track a few pixels at a time, past the drawing's margin.
+    EXPECT_NE(rig.PageText(pane,
+                  "for (var lng = 139.7755; lng < 139.79; lng += 0.0004) moveTo(35.684, lng); "
+                      + drawn),
+        start);
+    EXPECT_EQ(rig.PageText(pane, spansView), "true");
+}
+
 TEST(MapPageWeb, FallsBackToOpenStreetMapWhenTheApiFails)
 {
     for (const auto api : { StubMapServer::Api::Missing, StubMapServer::Api::RefusesThePage }) {
