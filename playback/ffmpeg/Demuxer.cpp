@@ -13,6 +13,7 @@ constexpr int64_t kMostQueuedBytes = 24 << 20;
 // With a second of every stream queued, looking again every 50 ms is soon enough; a seek
 // or a stop wakes the reader at once.
 constexpr auto kFullQueuesWait = std::chrono::milliseconds(50);
+constexpr auto kPausedWait = std::chrono::milliseconds(200);
 } // namespace
 
 Demuxer::Demuxer(MediaSource& source, PlaybackShared& shared)
@@ -106,7 +107,8 @@ void Demuxer::Run()
         }
         if (ended || m_queues.empty() || QueuesHaveEnough()) {
             std::unique_lock lock(m_mutex);
-            m_wake.wait_for(lock, kFullQueuesWait, [this] { return m_woken || m_stop.load(); });
+            m_wake.wait_for(lock, m_shared.Paused() ? kPausedWait : kFullQueuesWait,
+                [this] { return m_woken || m_stop.load(); });
             m_woken = false;
             continue;
         }

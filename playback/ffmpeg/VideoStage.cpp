@@ -10,6 +10,9 @@ namespace velomira::ffmpeg {
 
 namespace {
 constexpr int64_t kLongestSleepUs = 20000;
+// Paused, nothing changes until the engine wakes the stage (resume, seek, new geometry,
+// stop): look again seldom, so a paused player costs next to nothing.
+constexpr int64_t kPausedSleepUs = 200000;
 // Decoded pictures held ahead: a burst refills the queue when one is left.
 constexpr std::size_t kAheadBytes = 16 << 20;
 constexpr std::size_t kMostAhead = 6;
@@ -98,11 +101,11 @@ void VideoStage::Wake()
     m_queue.Wake();
 }
 
-void VideoStage::Sleep(int64_t us)
+void VideoStage::Sleep(int64_t us, bool paused)
 {
     std::unique_lock lock(m_wakeMutex);
     m_wakeCondition.wait_for(lock,
-        std::chrono::microseconds(std::clamp<int64_t>(us, 1, kLongestSleepUs)),
+        std::chrono::microseconds(std::clamp<int64_t>(us, 1, paused ? kPausedSleepUs : kLongestSleepUs)),
         [this] { return m_woken || m_stop.load(); });
     m_woken = false;
 }
@@ -148,7 +151,7 @@ void VideoStage::Run()
 
         const bool first = m_shownSerial != serial;
         if (m_shared.Paused() && !first) {
-            Sleep(kLongestSleepUs);
+            Sleep(kPausedSleepUs, true);
             continue;
         }
         const int64_t ptsUs
@@ -196,8 +199,10 @@ void VideoStage::RunHidden(int serial)
         const int64_t clockUs = m_shared.ClockUs();
         if (ptsUs != INT64_MIN && ptsUs > clockUs) {
             const double speed = std::max(0.1, m_shared.Speed());
-            Sleep(m_shared.Paused() ? kLongestSleepUs
-                                    : static_cast<int64_t>(static_cast<double>(ptsUs - clockUs) / speed));
+            if (m_shared.Paused())
+                Sleep(kPausedSleepUs, true);
+            else
+                Sleep(static_cast<int64_t>(static_cast<double>(ptsUs - clockUs) / speed));
             return;
         }
         if (ptsUs != INT64_MIN)

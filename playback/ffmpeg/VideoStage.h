@@ -63,7 +63,8 @@ private:
     bool DecodeAhead(int serial, int64_t waitUs);
     void Present(int serial);
     void Publish(const AVFrame* frame, const ViewGeometry& geometry, int serial);
-    void Sleep(int64_t us);
+    // Until woken, or `us` but at most a short step (a long one when paused).
+    void Sleep(int64_t us, bool paused = false);
 
     const AVStream* m_stream;
     PacketQueue& m_queue;
