@@ -10,10 +10,11 @@ namespace {
 constexpr size_t kEnoughPackets = 25;
 constexpr int64_t kEnoughUs = 1000000;
 constexpr int64_t kMostQueuedBytes = 24 << 20;
-// With a second of every stream queued, looking again every 50 ms is soon enough; a seek
-// or a stop wakes the reader at once.
-constexpr auto kFullQueuesWait = std::chrono::milliseconds(50);
-constexpr auto kPausedWait = std::chrono::milliseconds(200);
+// A stage that takes a queue below half of it wakes the reader, as do a seek and a stop
+// (a paused seek may take more than a second of packets to reach its picture); between
+// those, the reader looks again seldom.
+constexpr size_t kLowWaterPackets = kEnoughPackets / 2;
+constexpr auto kFullQueuesWait = std::chrono::milliseconds(200);
 } // namespace
 
 Demuxer::Demuxer(MediaSource& source, PlaybackShared& shared)
@@ -25,6 +26,8 @@ Demuxer::Demuxer(MediaSource& source, PlaybackShared& shared)
 Demuxer::~Demuxer()
 {
     Stop();
+    for (PacketQueue* queue : m_queues)
+        queue->SetLowWater(0, {});
 }
 
 void Demuxer::Route(int streamIndex, PacketQueue* queue)
@@ -33,6 +36,7 @@ void Demuxer::Route(int streamIndex, PacketQueue* queue)
         return;
     m_routes[streamIndex] = queue;
     m_queues.push_back(queue);
+    queue->SetLowWater(kLowWaterPackets, [this] { Wake(); });
 }
 
 void Demuxer::Start()
@@ -107,8 +111,7 @@ void Demuxer::Run()
         }
         if (ended || m_queues.empty() || QueuesHaveEnough()) {
             std::unique_lock lock(m_mutex);
-            m_wake.wait_for(lock, m_shared.Paused() ? kPausedWait : kFullQueuesWait,
-                [this] { return m_woken || m_stop.load(); });
+            m_wake.wait_for(lock, kFullQueuesWait, [this] { return m_woken || m_stop.load(); });
             m_woken = false;
             continue;
         }

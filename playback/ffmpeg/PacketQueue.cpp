@@ -17,6 +17,8 @@ void PacketQueue::Push(PacketPtr packet, int serial)
             m_ended = true;
         }
         m_packets.push_back({ std::move(packet), serial });
+        if (m_packets.size() >= m_lowWater)
+            m_lowSignalled = false;
     }
     m_ready.notify_one();
 }
@@ -34,6 +36,10 @@ std::optional<QueuedPacket> PacketQueue::Pop(std::chrono::milliseconds timeout)
         m_bytes -= item.packet->size;
         m_durationTicks -= item.packet->duration > 0 ? item.packet->duration : 0;
     }
+    if (m_lowWake && !m_ended && !m_lowSignalled && m_packets.size() < m_lowWater) {
+        m_lowSignalled = true;
+        m_lowWake();
+    }
     return item;
 }
 
@@ -45,6 +51,7 @@ void PacketQueue::Flush()
         m_bytes = 0;
         m_durationTicks = 0;
         m_ended = false;
+        m_lowSignalled = false;
     }
     m_ready.notify_all();
 }
@@ -67,6 +74,15 @@ void PacketQueue::Reset()
     m_ended = false;
     m_aborted = false;
     m_woken = false;
+    m_lowSignalled = false;
+}
+
+void PacketQueue::SetLowWater(size_t packets, std::function<void()> wake)
+{
+    std::lock_guard lock(m_mutex);
+    m_lowWater = packets;
+    m_lowWake = std::move(wake);
+    m_lowSignalled = false;
 }
 
 void PacketQueue::Wake()

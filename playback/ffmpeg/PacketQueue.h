@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -32,6 +33,10 @@ public:
     void Reset();
     // Wakes a waiting Pop() without giving it a packet.
     void Wake();
+    // Calls `wake` when a Pop() leaves fewer than `packets` packets and the end is not
+    // queued: once, until the queue holds that many again. It runs under the queue's
+    // lock, so it must not call back into the queue. An empty `wake` stops the calls.
+    void SetLowWater(size_t packets, std::function<void()> wake);
 
     // True when the queue holds at least `minPackets` packets covering `minUs`, or has
     // its end marker: the demuxer needs to read no more for this stream yet.
@@ -47,6 +52,9 @@ private:
     bool m_ended = false; // guarded by m_mutex; the end marker is queued
     bool m_aborted = false; // guarded by m_mutex
     bool m_woken = false; // guarded by m_mutex
+    size_t m_lowWater = 0; // guarded by m_mutex
+    std::function<void()> m_lowWake; // guarded by m_mutex
+    bool m_lowSignalled = false; // guarded by m_mutex
     AVRational m_timeBase { 1, 1000000 }; // guarded by m_mutex
 };
 
