@@ -478,7 +478,8 @@ void Print(const char* name, const Row& row, int seconds, double goal)
         Median(row.mpvX) * scale);
     if (!row.baseline.empty()) {
         const double b = Median(row.baseline);
-        std::printf("%-22s baseline %5.2f s  ratio to mpv %.2f\n", "", b * scale, m > 0 ? b / m : 0);
+        std::printf(
+            "%-22s baseline %5.2f s  ratio to mpv %.2f\n", "", b * scale, m > 0 ? b / m : 0);
     }
 }
 
@@ -545,7 +546,8 @@ int main(int argc, char** argv)
                         stage, program, options.card, false, speed, Case::Play, options.seconds);
                 };
             };
-            const Row row = MeasureRounds(options.rounds, viewerRun(viewer),
+            const Row row = MeasureRounds(
+                options.rounds, viewerRun(viewer),
                 [&] {
                     return MeasureMpv(
                         stage, recording, windowedFront, windowedRear, speed, options.seconds);
@@ -561,8 +563,8 @@ int main(int argc, char** argv)
                 MeasureViewer(stage, viewer, options.card, false, 1, Case::Paused, options.seconds)
                     .cpu);
             if (!options.baseline.isEmpty())
-                baselinePaused.push_back(MeasureViewer(stage, options.baseline, options.card,
-                    false, 1, Case::Paused, options.seconds)
+                baselinePaused.push_back(MeasureViewer(
+                    stage, options.baseline, options.card, false, 1, Case::Paused, options.seconds)
                                              .cpu);
         }
         std::printf("windowed paused        viewer %.2f%% of one core (goal < 2%%)\n",
@@ -601,7 +603,8 @@ int main(int argc, char** argv)
                         stage, program, options.card, true, speed, Case::Play, options.seconds);
                 };
             };
-            const Row row = MeasureRounds(options.rounds, viewerRun(viewer),
+            const Row row = MeasureRounds(
+                options.rounds, viewerRun(viewer),
                 [&] { return MeasureMpv(stage, recording, front, rear, speed, options.seconds); },
                 options.baseline.isEmpty() ? std::function<Figures()>()
                                            : viewerRun(options.baseline));

@@ -1,9 +1,9 @@
 #pragma once
 
 #include <chrono>
-#include <functional>
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <optional>
 

@@ -105,7 +105,8 @@ void VideoStage::Sleep(int64_t us, bool paused)
 {
     std::unique_lock lock(m_wakeMutex);
     m_wakeCondition.wait_for(lock,
-        std::chrono::microseconds(std::clamp<int64_t>(us, 1, paused ? kPausedSleepUs : kLongestSleepUs)),
+        std::chrono::microseconds(
+            std::clamp<int64_t>(us, 1, paused ? kPausedSleepUs : kLongestSleepUs)),
         [this] { return m_woken || m_stop.load(); });
     m_woken = false;
 }
@@ -274,9 +275,10 @@ void VideoStage::Remember(const QueuedPacket& item)
         if ((item.packet->flags & AV_PKT_FLAG_KEY) != 0) {
             // Keep from the key picture before this one: the clock may still be short of
             // this one when the view is shown again.
-            auto lastKey = std::find_if(m_recent.rbegin(), m_recent.rend(), [](const QueuedPacket& q) {
-                return q.packet && (q.packet->flags & AV_PKT_FLAG_KEY) != 0;
-            });
+            auto lastKey
+                = std::find_if(m_recent.rbegin(), m_recent.rend(), [](const QueuedPacket& q) {
+                      return q.packet && (q.packet->flags & AV_PKT_FLAG_KEY) != 0;
+                  });
             if (lastKey != m_recent.rend()) {
                 const auto keep = std::prev(lastKey.base());
                 for (auto it = m_recent.begin(); it != keep; ++it)
@@ -288,7 +290,9 @@ void VideoStage::Remember(const QueuedPacket& item)
     }
     m_recent.push_back(std::move(*copy));
     while (m_recentBytes > kMostRecentBytes && m_recent.size() > 1) {
-        m_recentBytes -= m_recent.front().packet ? static_cast<std::size_t>(m_recent.front().packet->size) : 0;
+        m_recentBytes -= m_recent.front().packet
+            ? static_cast<std::size_t>(m_recent.front().packet->size)
+            : 0;
         m_recent.pop_front();
     }
 }

@@ -198,9 +198,9 @@ TEST(SecondProviderWeb, TheTrackIsDrawnAnewOnlyWhenTheViewLeavesItsDrawing)
     EXPECT_EQ(rig.PageText(pane, "moveTo(35.684, 139.7755); " + drawn), start);
 
     // On along the track a few pixels at a time, past the drawing's margin.
-    EXPECT_NE(rig.PageText(pane,
-                  "for (var lng = 139.7755; lng < 139.79; lng += 0.0004) moveTo(35.684, lng); "
-                      + drawn),
+    EXPECT_NE(
+        rig.PageText(pane,
+            "for (var lng = 139.7755; lng < 139.79; lng += 0.0004) moveTo(35.684, lng); " + drawn),
         start);
     EXPECT_EQ(rig.PageText(pane, spansView), "true");
 }

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "playback/ffmpeg/PacketQueue.h"
+
+#include <gtest/gtest.h>
 
 namespace velomira::ffmpeg {
 namespace {

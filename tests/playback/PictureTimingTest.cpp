@@ -107,7 +107,8 @@ TEST(PictureTiming, NoPictureFromBeforeASeekIsShownAfterIt)
             // The target's picture comes first; a user interface that falls behind may
             // skip to a newer one, but never to one ahead of the position when it was
             // shown, and never back to an older one.
-            const double dueFrame = static_cast<double>(window->HistoryPositions().front()) / kFrameMs;
+            const double dueFrame
+                = static_cast<double>(window->HistoryPositions().front()) / kFrameMs;
             EXPECT_LE(window->History().front(), std::max<double>(frame, dueFrame) + 2);
             for (int shown : window->History())
                 EXPECT_GE(shown, frame);
