@@ -34,6 +34,12 @@ std::optional<QueuedPacket> Share(const QueuedPacket& item)
     return copy;
 }
 
+// A packet's presentation time (its decoding time when it has none) in microseconds.
+int64_t PacketUs(const AVPacket& packet, AVRational timeBase)
+{
+    return ToMicroseconds(packet.pts != AV_NOPTS_VALUE ? packet.pts : packet.dts, timeBase);
+}
+
 int64_t NowUs()
 {
     return std::chrono::duration_cast<std::chrono::microseconds>(
@@ -194,9 +200,7 @@ void VideoStage::RunHidden(int serial)
         }
     }
     if (m_held->packet) {
-        const AVPacket& packet = *m_held->packet;
-        const int64_t ptsUs = ToMicroseconds(
-            packet.pts != AV_NOPTS_VALUE ? packet.pts : packet.dts, m_stream->time_base);
+        const int64_t ptsUs = PacketUs(*m_held->packet, m_stream->time_base);
         const int64_t clockUs = m_shared.ClockUs();
         if (ptsUs != INT64_MIN && ptsUs > clockUs) {
             const double speed = std::max(0.1, m_shared.Speed());
@@ -230,8 +234,7 @@ void VideoStage::ShowAgain(int serial)
         const AVPacket* packet = it->packet.get();
         if (packet == nullptr || (packet->flags & AV_PKT_FLAG_KEY) == 0)
             continue;
-        const int64_t ptsUs = ToMicroseconds(
-            packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts, m_stream->time_base);
+        const int64_t ptsUs = PacketUs(*packet, m_stream->time_base);
         if (ptsUs != INT64_MIN && ptsUs > m_catchUpUs)
             break;
         from = it;
