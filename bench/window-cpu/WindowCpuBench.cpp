@@ -5,7 +5,7 @@
 // alternate viewer and mpv; the figures are medians, printed with their ratio.
 //
 //   velomira-bench-window-cpu [--rounds N] [--seconds S] [--card DIR] [--only windowed|full]
-//                             [--shots DIR]
+//                             [--shots DIR] [--baseline VIEWER] [--threads]
 //
 // Cases: the windowed layout at 1x and 2x on a bare Xvfb 1920x1080, the full-screen layout
 // at 1x and 2x under openbox, and the viewer paused (CPU share of one core). The card
@@ -47,13 +47,9 @@ using namespace std::chrono_literals;
 
 const double kTicksPerSecond = static_cast<double>(sysconf(_SC_CLK_TCK));
 
-// CPU seconds (user + system) of one process, or nothing when it is gone.
-std::optional<double> ProcessCpuSeconds(int pid, int* parent = nullptr)
+// CPU seconds (user + system) in a /proc stat line, with the parent's pid.
+std::optional<double> StatCpuSeconds(const std::string& text, int* parent = nullptr)
 {
-    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
-    std::string text;
-    if (!std::getline(in, text))
-        return std::nullopt;
     // The command name may hold spaces: the fields that follow start after its ')'.
     const auto close = text.rfind(')');
     if (close == std::string::npos)
@@ -68,6 +64,16 @@ std::optional<double> ProcessCpuSeconds(int pid, int* parent = nullptr)
     if (parent != nullptr)
         *parent = std::stoi(values[1]);
     return (std::stod(values[11]) + std::stod(values[12])) / kTicksPerSecond;
+}
+
+// CPU seconds (user + system) of one process, or nothing when it is gone.
+std::optional<double> ProcessCpuSeconds(int pid, int* parent = nullptr)
+{
+    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+    std::string text;
+    if (!std::getline(in, text))
+        return std::nullopt;
+    return StatCpuSeconds(text, parent);
 }
 
 // CPU seconds of every live process below (and including) each of `roots`, by pid.
@@ -111,6 +117,45 @@ double CpuOver(const std::vector<int>& roots, std::chrono::milliseconds window)
     }
     return total;
 }
+
+// The command name in a /proc stat line: between the first '(' and the last ')'.
+std::string CommandName(const std::string& stat)
+{
+    const auto open = stat.find('('), close = stat.rfind(')');
+    return open != std::string::npos && close != std::string::npos && close > open
+        ? stat.substr(open + 1, close - open - 1)
+        : std::string();
+}
+
+struct ThreadCpuSeconds {
+    std::string name; // "process/thread"
+    double seconds = 0;
+};
+
+// CPU seconds of every thread of the process trees of `roots`, by thread id, so that a
+// profile shows where the CPU goes.
+std::map<int, ThreadCpuSeconds> ThreadCpu(const std::vector<int>& roots)
+{
+    std::map<int, ThreadCpuSeconds> threads;
+    for (const auto& [pid, total] : TreeCpu(roots)) {
+        std::ifstream process("/proc/" + std::to_string(pid) + "/stat");
+        std::string processStat;
+        std::getline(process, processStat);
+        const std::string processName = CommandName(processStat);
+        const QString tasks = QStringLiteral("/proc/%1/task").arg(pid);
+        for (const QString& task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            std::ifstream in((tasks + "/" + task + "/stat").toStdString());
+            std::string stat;
+            if (!std::getline(in, stat))
+                continue;
+            if (const auto seconds = StatCpuSeconds(stat))
+                threads[task.toInt()] = { processName + "/" + CommandName(stat), *seconds };
+        }
+    }
+    return threads;
+}
+
+bool g_threads = false; // print the viewer's CPU by thread for each measurement
 
 // The median of the figures measured; a failed measurement (negative) does not count.
 double Median(std::vector<double> values)
@@ -352,9 +397,30 @@ Figures MeasureViewer(const Stage& stage, const QString& viewer, const QString& 
     std::this_thread::sleep_for(1500ms);
     const auto window_ms = std::chrono::milliseconds(seconds * 1000);
     const auto before = ProcessCpuSeconds(stage.xvfbPid());
-    figures.cpu = CpuOver({ static_cast<int>(process.processId()) }, window_ms);
+    const std::vector<int> roots = { static_cast<int>(process.processId()) };
+    const auto threadsBefore = g_threads ? ThreadCpu(roots) : std::map<int, ThreadCpuSeconds>();
+    figures.cpu = CpuOver(roots, window_ms);
     const auto after = ProcessCpuSeconds(stage.xvfbPid());
     figures.xvfb = before && after ? *after - *before : 0;
+    if (g_threads) {
+        // Threads that started during the window count from zero, those that ended are
+        // missing; summed by name, per 10 s, largest first.
+        std::map<std::string, double> byName;
+        for (const auto& [tid, thread] : ThreadCpu(roots)) {
+            const auto it = threadsBefore.find(tid);
+            byName[thread.name]
+                += (thread.seconds - (it == threadsBefore.end() ? 0.0 : it->second.seconds)) * 10.0
+                / seconds;
+        }
+        std::vector<std::pair<double, std::string>> spent;
+        for (const auto& [name, cpu] : byName)
+            spent.emplace_back(cpu, name);
+        std::sort(spent.rbegin(), spent.rend());
+        for (const auto& [seconds, name] : spent) {
+            if (seconds >= 0.005)
+                std::printf("    %6.3f s  %s\n", seconds, name.c_str());
+        }
+    }
     if (process.state() != QProcess::Running) {
         std::fprintf(stderr, "the viewer ended during the measurement\n");
         figures.cpu = -1;
@@ -505,9 +571,11 @@ int main(int argc, char** argv)
             options.shots = next, ++i;
         else if (a == "--baseline")
             options.baseline = next, ++i;
+        else if (a == "--threads")
+            g_threads = true;
         else {
             std::printf("usage: velomira-bench-window-cpu [--rounds N] [--seconds S] [--card DIR]"
-                        " [--only windowed|full] [--shots DIR] [--baseline VIEWER]\n");
+                        " [--only windowed|full] [--shots DIR] [--baseline VIEWER] [--threads]\n");
             return a == "--help" || a == "-h" ? 0 : 2;
         }
     }

@@ -72,6 +72,7 @@ AudioStage::StartResult AudioStage::Start()
         const std::shared_ptr<AudioStage> stage = std::move(keep);
         stage->RunThread();
     }));
+    m_thread->setObjectName(QStringLiteral("sound"));
     m_threadFate = std::make_shared<std::atomic<int>>(kThreadRunning);
     QThread* thread = m_thread.get();
     QObject::connect(

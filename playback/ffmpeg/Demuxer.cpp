@@ -1,5 +1,7 @@
 #include "playback/ffmpeg/Demuxer.h"
 
+#include <pthread.h>
+
 #include <QLoggingCategory>
 
 Q_LOGGING_CATEGORY(lcDemuxer, "velomira.playback.demuxer", QtWarningMsg)
@@ -45,6 +47,7 @@ void Demuxer::Start()
     for (size_t i = 0; i < m_routes.size(); ++i)
         m_source.Context()->streams[i]->discard = m_routes[i] ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
     m_thread = std::thread([this] { Run(); });
+    pthread_setname_np(m_thread.native_handle(), "demux");
 }
 
 void Demuxer::Stop()

@@ -1,6 +1,7 @@
 #include "playback/ffmpeg/VideoStage.h"
 
 #include <algorithm>
+#include <pthread.h>
 
 #include <QLoggingCategory>
 
@@ -86,6 +87,9 @@ bool VideoStage::Start()
         return false;
     }
     m_thread = std::thread([this] { Run(); });
+    // Named after its stream, so that top -H and a profile tell the two pictures apart.
+    const std::string name = "video " + std::to_string(m_stream->index);
+    pthread_setname_np(m_thread.native_handle(), name.c_str());
     return true;
 }
 
