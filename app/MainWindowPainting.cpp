@@ -10,12 +10,21 @@ namespace velomira {
 
 void CSamplePlayerDlg::paintEvent(QPaintEvent* event)
 {
-    // Black first, then the skin 1:1 at the top-left corner: a client larger than the
-    // skin shows black beyond it.
+    // The skin 1:1 at the top-left corner, black beyond it on a larger client. Rectangle
+    // by rectangle, each under a clip of its own: under a clip of several rectangles the
+    // painter copies an image span by span and hands tall copies to the thread pool,
+    // which wakes two more threads for every repaint of a slider or label.
     QPainter painter(this);
-    painter.fillRect(event->rect(), Qt::black);
-    if (!m_skin.isNull())
-        painter.drawImage(QPoint(0, 0), m_skin);
+    const QRect skin = m_skin.isNull() ? QRect() : m_skin.rect();
+    for (const QRect& rect : event->region()) {
+        painter.setClipRect(rect);
+        const QRect part = rect.intersected(skin);
+        if (part != rect)
+            painter.fillRect(rect, Qt::black);
+        if (!part.isEmpty())
+            painter.drawImage(part.topLeft(), m_skin, part);
+    }
+    painter.setClipping(false);
     if (m_screenMode == kFullScreen) {
         // Full screen has no skin: a dark strip at the top and a control bar at the
         // bottom, in the skin's colours, carry the buttons.

@@ -120,7 +120,10 @@ void TickLoop::UpdateMap(std::uint32_t positionMs)
 void TickLoop::MoveSlider(std::uint32_t positionMs)
 {
     CBitSlider* slider = m_window.Slider(1002);
-    slider->setValue(static_cast<int>(std::min<std::uint32_t>(positionMs, 0x7FFFFFFF)));
+    const int value = static_cast<int>(std::min<std::uint32_t>(positionMs, 0x7FFFFFFF));
+    if (slider->value() == value)
+        return; // paused: nothing to repaint
+    slider->setValue(value);
     slider->update();
 }
 

@@ -183,11 +183,13 @@ int32_t PlaybackGraph::PullTextSample(uint8_t* buffer, uint32_t* capacity, int32
 
 void PlaybackGraph::RefreshVideo()
 {
+    // Run on every paused tick: the stages are woken only when a view changed.
+    bool changed = false;
     for (auto& presenter : m_presenters) {
         if (presenter)
-            presenter->UpdateGeometry();
+            changed = presenter->UpdateGeometry() || changed;
     }
-    if (m_engine)
+    if (changed && m_engine)
         m_engine->RefreshPictures();
 }
 

@@ -24,11 +24,11 @@ VideoPresenter::~VideoPresenter()
     m_slot.SetWakeup({});
 }
 
-void VideoPresenter::UpdateGeometry()
+bool VideoPresenter::UpdateGeometry()
 {
     if (m_window == nullptr)
-        return;
-    m_slot.SetGeometry({ m_window->PictureSize(), m_window->VisibleRect() });
+        return false;
+    return m_slot.SetGeometry({ m_window->PictureSize(), m_window->VisibleRect() });
 }
 
 void VideoPresenter::Present()

@@ -20,8 +20,8 @@ public:
     VideoPresenter(VideoWindow* window, PictureSlot& slot, std::function<int()> currentSerial);
     ~VideoPresenter() override;
 
-    // Reads the window's geometry and hands it to the back-end.
-    void UpdateGeometry();
+    // Reads the window's geometry and hands it to the back-end; true when it changed.
+    bool UpdateGeometry();
     // Shows the last picture again (a paint of the window).
     bool ShowLastPicture();
     // Leaves the window empty: the recording it showed is gone.

@@ -81,6 +81,7 @@ std::string NmeaPositionText(double raw, char letter, int trailingSpaces);
 struct TextLines {
     // Date, sample clock, latitude, longitude; an empty line is not drawn.
     std::array<std::optional<std::string>, 4> lines;
+    bool operator==(const TextLines&) const = default;
 };
 
 // The sample clock of the slot at the position; a slot without a clock shows the clock
@@ -104,6 +105,7 @@ struct GaugePicture {
     int speed = 0;
     PixelPoint needleTip;
     PixelPoint compassEnd; // equal to the centre below 2: a dot
+    bool operator==(const GaugePicture&) const = default;
 };
 
 GaugePicture ComposeGauge(

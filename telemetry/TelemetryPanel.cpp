@@ -116,8 +116,11 @@ void TelemetryPanel::DrawStripGraph(std::uint32_t positionMs, std::uint32_t dura
     const int unit = m_inputs.speedUnit ? m_inputs.speedUnit() : kUnitKmh;
     const std::uint64_t key = StripContentKey(m_store, durationMs, m_stripMode, unit);
     if (m_strip && key == m_stripKey) {
-        m_strip->markerX = StripMarkerX(
+        const std::optional<int> markerX = StripMarkerX(
             m_store, positionMs, durationMs, m_stripMode, !m_strip->segments.empty());
+        if (markerX == m_strip->markerX)
+            return; // the same picture: paused, or between two sample columns
+        m_strip->markerX = markerX;
     } else {
         m_strip = ComposeStrip(m_store, positionMs, durationMs, m_stripMode, unit);
         m_stripKey = key;
@@ -130,8 +133,11 @@ void TelemetryPanel::DrawTelemetryText(std::uint32_t positionMs, std::uint32_t d
 {
     if (!Windowed())
         return;
-    m_text = ComposeTextLines(m_store, positionMs, durationMs,
+    TextLines text = ComposeTextLines(m_store, positionMs, durationMs,
         m_inputs.currentDateText ? m_inputs.currentDateText() : std::string());
+    if (m_text == text)
+        return; // the same lines: no repaint (laying out text is the costly part)
+    m_text = std::move(text);
     m_window.update(TextRegion());
 }
 
@@ -140,7 +146,10 @@ void TelemetryPanel::DrawGaugeAndCompass(std::uint32_t positionMs, std::uint32_t
     if (!Windowed())
         return;
     const int unit = m_inputs.speedUnit ? m_inputs.speedUnit() : kUnitKmh;
-    m_gauge = ComposeGauge(m_store, positionMs, durationMs, unit);
+    const GaugePicture gauge = ComposeGauge(m_store, positionMs, durationMs, unit);
+    if (m_gauge == gauge)
+        return;
+    m_gauge = gauge;
     m_window.update(GaugeRegion());
 }
 

@@ -34,8 +34,9 @@ constexpr int64_t kClockToleranceUs = 40000;
 // How often the sink is topped up while playing: a fifth of its buffer, so it never runs
 // low, and seldom enough that waking up costs little.
 constexpr int kFeedIntervalMs = 20;
-// Paused, the device needs nothing: look less often (a resume waits at most one step).
-constexpr int kPausedFeedIntervalMs = 40;
+// Paused, the device needs nothing: look seldom (a resume, seek or rate change wakes
+// the stage at once).
+constexpr int kPausedFeedIntervalMs = 250;
 // Where a stage's thread stands, for deleting its thread object once it is left running.
 enum ThreadFate : int { kThreadRunning, kThreadFinished, kThreadLeft };
 } // namespace
@@ -95,6 +96,7 @@ void AudioStage::Stop()
     m_stop = true;
     if (!m_thread)
         return;
+    Wake();
     if (m_thread->wait(QDeadlineTimer(kStopWaitMs))) {
         m_thread.reset();
         return;
@@ -109,6 +111,16 @@ void AudioStage::Stop()
     }
 }
 
+void AudioStage::Wake()
+{
+    std::lock_guard lock(m_wakeMutex);
+    if (m_wakeTarget != nullptr) {
+        // Runs on the stage's thread; dropped with the target if the thread ends first.
+        QMetaObject::invokeMethod(
+            m_wakeTarget, [this] { m_step(); }, Qt::QueuedConnection);
+    }
+}
+
 void AudioStage::RunThread()
 {
     LookUpDevice();
@@ -117,20 +129,31 @@ void AudioStage::RunThread()
     QEventLoop loop;
     QTimer timer;
     timer.setInterval(kFeedIntervalMs);
-    QObject::connect(&timer, &QTimer::timeout, [&] {
+    m_step = [&] {
         if (m_stop) {
             loop.quit();
             return;
         }
         Feed();
         const int interval = m_shared->Paused() ? kPausedFeedIntervalMs : kFeedIntervalMs;
-        if (timer.interval() != interval)
-            timer.setInterval(interval);
-    });
+        if (timer.interval() != interval || !timer.isActive())
+            timer.start(interval); // also restarts the wait after a woken step
+    };
+    QObject::connect(&timer, &QTimer::timeout, [this] { m_step(); });
     timer.start();
-    if (!m_stop)
-        loop.exec();
+    {
+        QObject target;
+        {
+            std::lock_guard lock(m_wakeMutex);
+            m_wakeTarget = &target;
+        }
+        if (!m_stop)
+            loop.exec();
+        std::lock_guard lock(m_wakeMutex);
+        m_wakeTarget = nullptr;
+    }
     timer.stop();
+    m_step = nullptr;
     if (m_sink)
         m_sink->stop();
     m_sink.reset();

@@ -29,13 +29,14 @@ std::optional<PresentedPicture> PictureSlot::Take()
     return picture;
 }
 
-void PictureSlot::SetGeometry(const ViewGeometry& geometry)
+bool PictureSlot::SetGeometry(const ViewGeometry& geometry)
 {
     std::lock_guard lock(m_mutex);
     if (geometry == m_geometry)
-        return;
+        return false;
     m_geometry = geometry;
     ++m_generation;
+    return true;
 }
 
 ViewGeometry PictureSlot::Geometry(uint64_t* generation) const

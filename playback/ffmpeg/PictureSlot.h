@@ -38,8 +38,9 @@ public:
     void Publish(PresentedPicture picture);
     std::optional<PresentedPicture> Take();
 
-    void SetGeometry(const ViewGeometry& geometry);
-    // The geometry and a number that changes with every SetGeometry.
+    // True when the geometry changed.
+    bool SetGeometry(const ViewGeometry& geometry);
+    // The geometry and a number that changes with every change of it.
     ViewGeometry Geometry(uint64_t* generation = nullptr) const;
 
 private:

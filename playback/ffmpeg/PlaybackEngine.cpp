@@ -53,12 +53,18 @@ struct PlaybackEngine::Impl {
     }
     void WakeStages()
     {
+        WakeVideo();
+        if (demuxer)
+            demuxer->Wake();
+        if (audio)
+            audio->Wake();
+    }
+    void WakeVideo()
+    {
         for (auto& stage : video) {
             if (stage)
                 stage->Wake();
         }
-        if (demuxer)
-            demuxer->Wake();
     }
     void ApplyGain()
     {
@@ -175,6 +181,9 @@ bool PlaybackEngine::SoundAudible() const
 
 void PlaybackEngine::SetPaused(bool paused)
 {
+    // A paused player is paused again on every tick: only a change wakes the threads.
+    if (m->shared->Paused() == paused)
+        return;
     m->shared->SetPaused(paused);
     m->WakeStages();
 }
@@ -253,7 +262,7 @@ int PlaybackEngine::Serial() const
 
 void PlaybackEngine::RefreshPictures()
 {
-    m->WakeStages();
+    m->WakeVideo();
 }
 
 int64_t PlaybackEngine::SoundBytesToDevice() const

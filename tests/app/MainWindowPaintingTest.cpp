@@ -112,6 +112,30 @@ TEST(MainWindowPainting, LargerClientIsBlackBeyondTheSkin)
     EXPECT_EQ(shot.pixel(100, 10), LoadSkinImage(411).pixel(100, 10));
 }
 
+TEST(MainWindowPainting, RepaintOfSomePartsDrawsEachInItsPlace)
+{
+    // A slider or the telemetry panel repaints a few parts of the window, not all of it;
+    // a client larger than the skin has one part straddling its edge.
+    Rig rig;
+    rig.window.resize(1200, 850);
+    const QImage skin = LoadSkinImage(411);
+    const QRect parts[]
+        = { QRect(200, 460, 300, 100), QRect(680, 354, 100, 50), QRect(990, 700, 100, 60) };
+    QRegion region;
+    for (const QRect& part : parts)
+        region += part;
+    QImage shot(rig.window.size(), QImage::Format_RGB32);
+    shot.fill(Qt::red);
+    // render() puts the region's bounding box at the offset given.
+    rig.window.render(
+        &shot, region.boundingRect().topLeft(), region, QWidget::DrawWindowBackground);
+    EXPECT_EQ(Differences(shot, skin, parts[0]), 0);
+    EXPECT_EQ(Differences(shot, skin, parts[1]), 0);
+    EXPECT_EQ(Differences(shot, skin, parts[2].intersected(skin.rect())), 0);
+    EXPECT_EQ(QColor(shot.pixel(1080, 750)), QColor(Qt::black));
+    EXPECT_EQ(QColor(shot.pixel(100, 100)), QColor(Qt::red)) << "outside the parts";
+}
+
 TEST(MainWindowPainting, SlidersShowTrackAndThumb)
 {
     Rig rig;
