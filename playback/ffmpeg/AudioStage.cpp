@@ -27,13 +27,15 @@ namespace {
 constexpr int kOutputRate = 48000;
 constexpr int kOutputChannels = 2;
 constexpr int kBytesPerSecond = kOutputRate * kOutputChannels * 2;
-// The sink's buffer: long enough to survive a busy moment, short enough for a seek.
-constexpr int kSinkBufferBytes = kBytesPerSecond / 5;
+// The sink's buffer: long enough to survive a busy moment, short enough for a seek and
+// a volume change (the sink applies its volume as it is written to). The sound server
+// asks for more in steps of a quarter of it, so a longer buffer wakes its client less.
+constexpr int kSinkBufferBytes = kBytesPerSecond * 3 / 10;
 // The clock follows the sound when they drift further apart than this.
 constexpr int64_t kClockToleranceUs = 40000;
 // How often the sink is topped up while playing: a fifth of its buffer, so it never runs
 // low, and seldom enough that waking up costs little.
-constexpr int kFeedIntervalMs = 20;
+constexpr int kFeedIntervalMs = 60;
 // Paused, the device needs nothing: look seldom (a resume, seek or rate change wakes
 // the stage at once).
 constexpr int kPausedFeedIntervalMs = 250;
