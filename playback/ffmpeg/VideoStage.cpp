@@ -10,7 +10,9 @@ Q_LOGGING_CATEGORY(lcVideoStage, "velomira.playback.video", QtWarningMsg)
 namespace velomira::ffmpeg {
 
 namespace {
-constexpr int64_t kLongestSleepUs = 20000;
+// A stage sleeps until its next picture is due: a seek, pause or rate change wakes it,
+// and a new view size is seen at the next picture at the latest (or after this long).
+constexpr int64_t kLongestSleepUs = 100000;
 // Paused, nothing changes until the engine wakes the stage (resume, seek, new geometry,
 // stop): look again seldom, so a paused player costs next to nothing.
 constexpr int64_t kPausedSleepUs = 200000;
