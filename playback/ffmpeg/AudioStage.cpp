@@ -27,18 +27,15 @@ namespace {
 constexpr int kOutputRate = 48000;
 constexpr int kOutputChannels = 2;
 constexpr int kBytesPerSecond = kOutputRate * kOutputChannels * 2;
-// The sink's buffer: long enough to survive a busy moment, short enough for a seek and
-// a volume change (the sink applies its volume as it is written to). The sound server
-// asks for more in steps of a quarter of it, so a longer buffer wakes its client less.
-constexpr int kSinkBufferBytes = kBytesPerSecond * 3 / 10;
+// The sink's buffer: long enough to survive a busy moment, short enough for a seek.
+constexpr int kSinkBufferBytes = kBytesPerSecond / 5;
 // The clock follows the sound when they drift further apart than this.
 constexpr int64_t kClockToleranceUs = 40000;
 // How often the sink is topped up while playing: a fifth of its buffer, so it never runs
 // low, and seldom enough that waking up costs little.
-constexpr int kFeedIntervalMs = 60;
-// Paused, the device needs nothing: look seldom (a resume, seek or rate change wakes
-// the stage at once).
-constexpr int kPausedFeedIntervalMs = 250;
+constexpr int kFeedIntervalMs = 20;
+// Paused, the device needs nothing: look less often (a resume waits at most one step).
+constexpr int kPausedFeedIntervalMs = 40;
 // Where a stage's thread stands, for deleting its thread object once it is left running.
 enum ThreadFate : int { kThreadRunning, kThreadFinished, kThreadLeft };
 } // namespace
@@ -98,7 +95,6 @@ void AudioStage::Stop()
     m_stop = true;
     if (!m_thread)
         return;
-    Wake();
     if (m_thread->wait(QDeadlineTimer(kStopWaitMs))) {
         m_thread.reset();
         return;
@@ -113,16 +109,6 @@ void AudioStage::Stop()
     }
 }
 
-void AudioStage::Wake()
-{
-    std::lock_guard lock(m_wakeMutex);
-    if (m_wakeTarget != nullptr) {
-        // Runs on the stage's thread; dropped with the target if the thread ends first.
-        QMetaObject::invokeMethod(
-            m_wakeTarget, [this] { m_step(); }, Qt::QueuedConnection);
-    }
-}
-
 void AudioStage::RunThread()
 {
     LookUpDevice();
@@ -131,31 +117,20 @@ void AudioStage::RunThread()
     QEventLoop loop;
     QTimer timer;
     timer.setInterval(kFeedIntervalMs);
-    m_step = [&] {
+    QObject::connect(&timer, &QTimer::timeout, [&] {
         if (m_stop) {
             loop.quit();
             return;
         }
         Feed();
         const int interval = m_shared->Paused() ? kPausedFeedIntervalMs : kFeedIntervalMs;
-        if (timer.interval() != interval || !timer.isActive())
-            timer.start(interval); // also restarts the wait after a woken step
-    };
-    QObject::connect(&timer, &QTimer::timeout, [this] { m_step(); });
+        if (timer.interval() != interval)
+            timer.setInterval(interval);
+    });
     timer.start();
-    {
-        QObject target;
-        {
-            std::lock_guard lock(m_wakeMutex);
-            m_wakeTarget = &target;
-        }
-        if (!m_stop)
-            loop.exec();
-        std::lock_guard lock(m_wakeMutex);
-        m_wakeTarget = nullptr;
-    }
+    if (!m_stop)
+        loop.exec();
     timer.stop();
-    m_step = nullptr;
     if (m_sink)
         m_sink->stop();
     m_sink.reset();

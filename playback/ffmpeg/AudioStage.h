@@ -2,7 +2,6 @@
 
 #include <atomic>
 #include <condition_variable>
-#include <functional>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -14,7 +13,6 @@
 #include "playback/ffmpeg/PlaybackShared.h"
 
 class QAudioSink;
-class QObject;
 class QIODevice;
 class QThread;
 
@@ -50,10 +48,6 @@ public:
     StartResult Start();
     // Ends the thread; returns within kStopWaitMs whatever the sound server does.
     void Stop();
-
-    // Feeds the device at once rather than at the next step: a pause, resume, seek or
-    // rate change is heard without delay. Any thread.
-    void Wake();
 
     void SetRate(double rate) { m_rate = rate; }
     // Linear gain, 0 .. 1: the player volume and the wave-output volume together.
@@ -110,12 +104,6 @@ private:
     std::mutex m_lookupMutex;
     std::condition_variable m_lookupDone;
     Lookup m_lookup = Lookup::kPending;
-
-    // An object living on the stage's thread while it runs, for Wake(). Guarded by
-    // m_wakeMutex.
-    std::mutex m_wakeMutex;
-    QObject* m_wakeTarget = nullptr;
-    std::function<void()> m_step; // the thread's step; run on that thread only
 
     std::atomic<double> m_rate { 1.0 };
     std::atomic<double> m_gain { 1.0 };

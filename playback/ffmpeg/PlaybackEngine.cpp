@@ -56,8 +56,6 @@ struct PlaybackEngine::Impl {
         WakeVideo();
         if (demuxer)
             demuxer->Wake();
-        if (audio)
-            audio->Wake();
     }
     void WakeVideo()
     {
