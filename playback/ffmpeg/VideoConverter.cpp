@@ -2,7 +2,6 @@
 
 extern "C" {
 #include <libavutil/cpu.h>
-#include <libavutil/opt.h>
 #include <libavutil/pixdesc.h>
 }
 
@@ -70,19 +69,6 @@ int RoundUp(int value, int step)
 SwsContext* ScalerWithoutGathers(SwsContext* context, int sourceWidth, int sourceHeight,
     AVPixelFormat sourceFormat, int width, int height, AVPixelFormat format)
 {
-    if (context != nullptr) {
-        // The same scaling as the last picture's (nearly always): keep the context and
-        // leave the CPU flags alone.
-        const auto option = [context](const char* name) {
-            int64_t value = -1;
-            av_opt_get_int(context, name, 0, &value);
-            return value;
-        };
-        if (option("srcw") == sourceWidth && option("srch") == sourceHeight
-            && option("src_format") == sourceFormat && option("dstw") == width
-            && option("dsth") == height && option("dst_format") == format)
-            return context;
-    }
     static std::mutex lock;
     std::lock_guard guard(lock);
     const int flags = av_get_cpu_flags();
