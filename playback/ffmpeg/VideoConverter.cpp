@@ -1,14 +1,12 @@
 #include "playback/ffmpeg/VideoConverter.h"
 
 extern "C" {
-#include <libavutil/cpu.h>
 #include <libavutil/pixdesc.h>
 }
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <mutex>
 
 namespace velomira::ffmpeg {
 
@@ -59,26 +57,6 @@ int RoundUp(int value, int step)
     return (value + step - 1) / step * step;
 }
 
-// A scaling context as sws_getCachedContext gives it, set up without AVX2 and AVX-512.
-// Their 8-bit horizontal filters gather their source pixels one by one, which is slower
-// than the SSSE3 filters on CPUs with slow gathers (a 1080p picture to 640x360 on an AMD
-// EPYC: 0.34 ms against 0.27, the same pixels), and FFmpeg 5.1 takes them on every CPU it
-// does not know as slow. The colour conversion keeps them. The CPU flags are the
-// process's: they are changed and restored under a lock, and whatever else is set up
-// meanwhile only takes other, equally correct, code.
-SwsContext* ScalerWithoutGathers(SwsContext* context, int sourceWidth, int sourceHeight,
-    AVPixelFormat sourceFormat, int width, int height, AVPixelFormat format)
-{
-    static std::mutex lock;
-    std::lock_guard guard(lock);
-    const int flags = av_get_cpu_flags();
-    av_force_cpu_flags(flags & ~(AV_CPU_FLAG_AVX2 | AV_CPU_FLAG_AVX512 | AV_CPU_FLAG_AVX512ICL));
-    context = sws_getCachedContext(context, sourceWidth, sourceHeight, sourceFormat, width, height,
-        format, SWS_FAST_BILINEAR, nullptr, nullptr, nullptr);
-    av_force_cpu_flags(-1);
-    return context;
-}
-
 } // namespace
 
 QImage VideoConverter::Convert(const AVFrame* frame, const ViewGeometry& geometry, QRect* part)
@@ -119,14 +97,9 @@ QImage VideoConverter::Convert(const AVFrame* frame, const ViewGeometry& geometr
 
 bool VideoConverter::ScaleDirect(const AVFrame* source, QImage& image)
 {
-    const auto format = static_cast<AVPixelFormat>(source->format);
-    if (source->width == image.width() && source->height == image.height())
-        m_scaler.reset(sws_getCachedContext(m_scaler.release(), source->width, source->height,
-            format, image.width(), image.height(), AV_PIX_FMT_RGB32, SWS_FAST_BILINEAR, nullptr,
-            nullptr, nullptr));
-    else
-        m_scaler.reset(ScalerWithoutGathers(m_scaler.release(), source->width, source->height,
-            format, image.width(), image.height(), AV_PIX_FMT_RGB32));
+    m_scaler.reset(sws_getCachedContext(m_scaler.release(), source->width, source->height,
+        static_cast<AVPixelFormat>(source->format), image.width(), image.height(), AV_PIX_FMT_RGB32,
+        SWS_FAST_BILINEAR, nullptr, nullptr, nullptr));
     if (!m_scaler)
         return false;
     uint8_t* destination[4] = { image.bits(), nullptr, nullptr, nullptr };
@@ -152,8 +125,9 @@ bool VideoConverter::ScaleInTwoSteps(const AVFrame* source, QImage& image)
             return false;
         }
     }
-    m_scaler.reset(ScalerWithoutGathers(m_scaler.release(), source->width, source->height,
-        static_cast<AVPixelFormat>(source->format), width, height, AV_PIX_FMT_YUV420P));
+    m_scaler.reset(sws_getCachedContext(m_scaler.release(), source->width, source->height,
+        static_cast<AVPixelFormat>(source->format), width, height, AV_PIX_FMT_YUV420P,
+        SWS_FAST_BILINEAR, nullptr, nullptr, nullptr));
     m_toRgb.reset(sws_getCachedContext(m_toRgb.release(), width, evenHeight, AV_PIX_FMT_YUV420P,
         width, evenHeight, AV_PIX_FMT_RGB32, SWS_FAST_BILINEAR, nullptr, nullptr, nullptr));
     if (!m_scaler || !m_toRgb)
