@@ -186,8 +186,10 @@ void PlaybackGraph::RefreshVideo()
     // Run on every paused tick: the stages are woken only when a view changed.
     bool changed = false;
     for (auto& presenter : m_presenters) {
-        if (presenter)
-            changed = presenter->UpdateGeometry() || changed;
+        if (!presenter)
+            continue;
+        changed = presenter->UpdateGeometry() || changed;
+        presenter->RepairWindow();
     }
     if (changed && m_engine)
         m_engine->RefreshPictures();

@@ -17,11 +17,29 @@ VideoPresenter::VideoPresenter(
     m_slot.SetWakeup([this] {
         QMetaObject::invokeMethod(this, &VideoPresenter::Present, Qt::QueuedConnection);
     });
+    // A window that draws from the player's threads gets each picture there.
+    m_slot.SetDirectShow([this](const PresentedPicture& picture) {
+        if (m_window == nullptr)
+            return false;
+        if (m_currentSerial && picture.serial != m_currentSerial())
+            return true; // decoded before the last seek: shown nowhere
+        if (!m_window->ShowPictureNow(picture.image, picture.part))
+            return false;
+        m_shownDirectly = true;
+        return true;
+    });
 }
 
 VideoPresenter::~VideoPresenter()
 {
+    m_slot.SetDirectShow({});
     m_slot.SetWakeup({});
+}
+
+void VideoPresenter::RepairWindow()
+{
+    if (m_window != nullptr)
+        m_window->RepairPicture();
 }
 
 bool VideoPresenter::UpdateGeometry()
@@ -39,6 +57,7 @@ void VideoPresenter::Present()
         return;
     if (m_currentSerial && picture->serial != m_currentSerial())
         return; // decoded before the last seek
+    m_shownDirectly = false;
     m_lastImage = picture->image;
     m_lastPart = picture->part;
     m_lastPtsUs = picture->ptsUs;
@@ -48,6 +67,7 @@ void VideoPresenter::Present()
 void VideoPresenter::ClearWindow()
 {
     m_lastImage = QImage();
+    m_shownDirectly = false;
     m_lastPtsUs = -1;
     if (m_window != nullptr)
         m_window->ClearPicture();
@@ -55,6 +75,10 @@ void VideoPresenter::ClearWindow()
 
 bool VideoPresenter::ShowLastPicture()
 {
+    if (m_window != nullptr && m_shownDirectly) {
+        m_window->RepairPicture(); // the window holds the picture shown last
+        return true;
+    }
     if (m_window == nullptr || m_lastImage.isNull())
         return false;
     m_window->ShowPicture(m_lastImage, m_lastPart);

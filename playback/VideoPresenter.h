@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <functional>
 
 #include <QObject>
@@ -9,7 +10,8 @@
 
 namespace velomira {
 
-// Hands the pictures of one video output to its window on the user-interface thread.
+// Hands the pictures of one video output to its window: on the player's thread to a
+// window that can draw there, else on the user-interface thread.
 // The back-end publishes into the slot and posts at most one wakeup; Present() takes
 // whatever picture is newest, so a busy user interface skips pictures instead of
 // queueing them. It also tells the back-end the window's current geometry.
@@ -24,6 +26,8 @@ public:
     bool UpdateGeometry();
     // Shows the last picture again (a paint of the window).
     bool ShowLastPicture();
+    // Draws a still picture again where the window system wiped it.
+    void RepairWindow();
     // Leaves the window empty: the recording it showed is gone.
     void ClearWindow();
     int64_t LastPtsUs() const { return m_lastPtsUs; }
@@ -38,6 +42,8 @@ private:
     QImage m_lastImage;
     QRect m_lastPart;
     int64_t m_lastPtsUs = -1;
+    // The last picture went to the window on a player thread, not through Present().
+    std::atomic<bool> m_shownDirectly { false };
 };
 
 } // namespace velomira

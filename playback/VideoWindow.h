@@ -8,7 +8,7 @@ namespace velomira {
 
 // A window that shows one camera's picture. The player converts and scales each
 // decoded picture on its own threads and hands it over on the user-interface thread;
-// every member here is called on the user-interface thread only.
+// every member here but ShowPictureNow() is called on the user-interface thread only.
 //
 // The picture is stretched (no aspect correction) to PictureSize(). A zoomed view is
 // larger than the panel that holds it (up to 8 times); only VisibleRect(), the part of
@@ -25,6 +25,19 @@ public:
     virtual void ShowPicture(const QImage& image, const QRect& part) = 0;
     // Shows no picture (black).
     virtual void ClearPicture() = 0;
+
+    // Called on a player thread: shows `image` there and then, for a window that can
+    // draw without the user-interface thread. False when it cannot; the picture then
+    // comes to ShowPicture() on the user-interface thread.
+    virtual bool ShowPictureNow(const QImage& image, const QRect& part)
+    {
+        (void)image;
+        (void)part;
+        return false;
+    }
+    // Draws a still picture shown by ShowPictureNow() again where the window system
+    // wiped it; called now and then while the player is paused or stopped.
+    virtual void RepairPicture() { }
 };
 
 } // namespace velomira

@@ -8,8 +8,23 @@ void PictureSlot::SetWakeup(std::function<void()> wakeup)
     m_wakeup = std::move(wakeup);
 }
 
+void PictureSlot::SetDirectShow(std::function<bool(const PresentedPicture&)> show)
+{
+    std::lock_guard lock(m_directMutex);
+    m_directShow = std::move(show);
+}
+
 void PictureSlot::Publish(PresentedPicture picture)
 {
+    {
+        std::lock_guard directLock(m_directMutex);
+        if (m_directShow && m_directShow(picture)) {
+            // An older picture left for the user-interface thread would come after it.
+            std::lock_guard lock(m_mutex);
+            m_picture.reset();
+            return;
+        }
+    }
     std::function<void()> wakeup;
     {
         std::lock_guard lock(m_mutex);

@@ -34,6 +34,10 @@ class PictureSlot {
 public:
     // Called on the back-end thread when a picture is waiting and no wakeup is pending.
     void SetWakeup(std::function<void()> wakeup);
+    // Called on the back-end thread with each picture first: true when it was shown
+    // there and then, and nothing waits for the user-interface thread. Clearing it waits
+    // for a call in progress.
+    void SetDirectShow(std::function<bool(const PresentedPicture&)> show);
 
     void Publish(PresentedPicture picture);
     std::optional<PresentedPicture> Take();
@@ -50,6 +54,8 @@ private:
     uint64_t m_generation = 0; // guarded by m_mutex
     std::function<void()> m_wakeup; // guarded by m_mutex (set before the stages start)
     std::atomic<bool> m_wakeupPending { false };
+    std::mutex m_directMutex; // held while m_directShow runs
+    std::function<bool(const PresentedPicture&)> m_directShow; // guarded by m_directMutex
 };
 
 } // namespace velomira

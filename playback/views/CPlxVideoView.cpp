@@ -1,12 +1,27 @@
 #include "playback/views/CPlxVideoView.h"
 
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
 
+#include "platform/X11PictureOutput.h"
 #include "playback/views/ZoomGeometry.h"
 
 namespace velomira {
+
+namespace {
+
+// Pictures go to X windows of the views' own on an X display, unless
+// VELOMIRA_VIDEO_OUTPUT=qt asks for Qt's painting (for comparing the two).
+bool UseX11Output()
+{
+    static const bool use = QGuiApplication::platformName() == QLatin1String("xcb")
+        && qEnvironmentVariable("VELOMIRA_VIDEO_OUTPUT") != QLatin1String("qt");
+    return use;
+}
+
+} // namespace
 
 CPlxVideoView::CPlxVideoView(QWidget* panel, const QString& windowName)
     : QWidget(panel)
@@ -14,6 +29,12 @@ CPlxVideoView::CPlxVideoView(QWidget* panel, const QString& windowName)
     setWindowTitle(windowName);
     setAccessibleName(windowName);
     setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+CPlxVideoView::~CPlxVideoView()
+{
+    std::lock_guard lock(m_pictureMutex);
+    m_output.reset();
 }
 
 void CPlxVideoView::SetViewRect(int x, int y, int width, int height)
@@ -55,26 +76,152 @@ QRect CPlxVideoView::VisibleRect() const
 
 void CPlxVideoView::ShowPicture(const QImage& image, const QRect& part)
 {
-    m_picture = image;
-    m_picturePart = part;
+    {
+        std::lock_guard lock(m_pictureMutex);
+        m_picture = image;
+        m_picturePart = part;
+        // Qt draws this one: the X window must not cover it.
+        if (m_output)
+            m_output->Hide();
+    }
     update(part);
 }
 
 void CPlxVideoView::ClearPicture()
 {
-    m_picture = QImage();
-    m_picturePart = QRect();
+    {
+        std::lock_guard lock(m_pictureMutex);
+        m_picture = QImage();
+        m_picturePart = QRect();
+        if (m_output)
+            m_output->Hide();
+    }
     update();
+}
+
+bool CPlxVideoView::ShowPictureNow(const QImage& image, const QRect& part)
+{
+    std::lock_guard lock(m_pictureMutex);
+    if (!m_output || !m_output->Show(image, part))
+        return false;
+    m_picture = image;
+    m_picturePart = part;
+    return true;
+}
+
+void CPlxVideoView::RepairPicture()
+{
+    std::lock_guard lock(m_pictureMutex);
+    if (m_output)
+        m_output->Refresh();
+}
+
+bool CPlxVideoView::HasPicture() const
+{
+    std::lock_guard lock(m_pictureMutex);
+    return !m_picture.isNull();
+}
+
+bool CPlxVideoView::ShowsPicturesDirectly() const
+{
+    std::lock_guard lock(m_pictureMutex);
+    return m_output && m_output->Showing();
+}
+
+void CPlxVideoView::QueueOutputPlace()
+{
+    if (!UseX11Output() || m_placeQueued)
+        return;
+    m_placeQueued = true;
+    QMetaObject::invokeMethod(
+        this, [this] { PlaceOutput(); }, Qt::QueuedConnection);
+}
+
+void CPlxVideoView::PlaceOutput()
+{
+    m_placeQueued = false;
+    QWidget* top = window();
+    const WId parent = top->internalWinId();
+    // Logical and device pixels must be the same: the pictures are converted at the
+    // view's logical size.
+    const bool wanted = parent != 0 && isVisible() && devicePixelRatioF() == 1.0;
+    const QRect visible = wanted ? VisibleRect() : QRect();
+    bool placeChanged = false;
+    {
+        std::lock_guard lock(m_pictureMutex);
+        if (wanted && (!m_output || m_output->Parent() != parent)) {
+            m_output.reset();
+            if (parent != m_outputRefusedBy) {
+                m_output = X11PictureOutput::Create(static_cast<uint32_t>(parent));
+                if (!m_output)
+                    m_outputRefusedBy = parent;
+            }
+        }
+        if (!m_output)
+            return;
+        m_output->SetPlace(QRect(mapTo(top, visible.topLeft()), visible.size()), visible.topLeft());
+        placeChanged = visible != m_placedVisible || size() != m_placedSize;
+        m_placedVisible = visible;
+        m_placedSize = size();
+    }
+    // The player converts for the new size and visible part; no picture comes through
+    // the user-interface thread to tell it.
+    if (placeChanged && m_hooks.refreshVideo)
+        m_hooks.refreshVideo();
+}
+
+bool CPlxVideoView::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::Show:
+    case QEvent::Hide:
+    case QEvent::WindowStateChange:
+    case QEvent::WinIdChange:
+        QueueOutputPlace();
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void CPlxVideoView::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    QueueOutputPlace();
+}
+
+void CPlxVideoView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    QueueOutputPlace();
+}
+
+void CPlxVideoView::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    QueueOutputPlace();
 }
 
 void CPlxVideoView::paintEvent(QPaintEvent* event)
 {
+    QImage picture;
+    QRect picturePart;
+    {
+        std::lock_guard lock(m_pictureMutex);
+        picture = m_picture;
+        picturePart = m_picturePart;
+        if (m_output)
+            m_output->Refresh();
+    }
     QPainter painter(this);
-    if (!m_picture.isNull() && m_picturePart.isValid()) {
+    if (!picture.isNull() && picturePart.isValid()) {
         // Black only where the picture does not reach: a picture covers its whole part.
-        for (const QRect& uncovered : QRegion(event->rect()).subtracted(m_picturePart))
+        for (const QRect& uncovered : QRegion(event->rect()).subtracted(picturePart))
             painter.fillRect(uncovered, Qt::black);
-        painter.drawImage(m_picturePart, m_picture);
+        painter.drawImage(picturePart, picture);
         return;
     }
     painter.fillRect(event->rect(), Qt::black);
@@ -96,6 +243,18 @@ void CPlxVideoView::paintEvent(QPaintEvent* event)
 void CPlxVideoView::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    if (UseX11Output()) {
+        // The X window follows every widget between the view and its window.
+        for (QWidget* w = parentWidget(); w != nullptr; w = w->parentWidget()) {
+            if (!m_watched.contains(w)) {
+                m_watched.append(w);
+                w->installEventFilter(this);
+            }
+            if (w->isWindow())
+                break;
+        }
+        QueueOutputPlace();
+    }
     if (m_hooks.refreshVideo)
         m_hooks.refreshVideo();
 }

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
+#include <QWindow>
 
 #include "PlayerTestSupport.h"
 #include "devtools/mkcard/FrameStamp.h"
@@ -52,6 +55,74 @@ TEST(VideoViews, TheViewsOfTheWindowShowTheFrameOfThePosition)
         const auto f = StampOnScreen(front);
         return f && f->frameNumber == 9
             && front.grab().toImage().pixelColor(470, 260) != QColor(Qt::black);
+    }));
+}
+
+// What the X server shows of a window, child windows included.
+QImage OnScreen(QWidget& window)
+{
+    return QGuiApplication::primaryScreen()
+        ->grabWindow(window.winId())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+// On an X display the player's threads put the pictures on screen themselves. What the
+// screen shows of the panel must be what the view itself draws of its visible part, for
+// a plain view, one zoomed and dragged (its visible part starts inside the picture), a
+// resized one, and after another window covered it while paused.
+TEST(VideoViewsOnAnXDisplay, TheScreenShowsWhatTheViewDraws)
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        GTEST_SKIP() << "runs on an X display (playback_views_on_x)";
+    QWidget panel;
+    panel.resize(320, 180);
+    CPlxVideoView view(&panel);
+    view.SetViewRect(0, 0, 320, 180);
+    MediaPlayer player;
+    VideoViewHooks hooks;
+    hooks.refreshVideo = [&player] { player.RefreshVideo(1); };
+    view.SetHooks(hooks);
+    panel.show();
+    ASSERT_TRUE(WaitUntil([&] { return panel.isVisible() && panel.windowHandle()->isExposed(); }));
+    player.AttachWindows(1, &view, nullptr);
+    ASSERT_TRUE(player.Open(Recording("long.mp4")));
+
+    auto shownAsDrawn = [&](int frame) {
+        const QImage screen = OnScreen(panel);
+        const QImage drawn
+            = view.grab(view.VisibleRect()).toImage().convertToFormat(QImage::Format_RGB32);
+        const auto stamp = ReadFrameStampRgb32(drawn.constBits(),
+            static_cast<int>(drawn.bytesPerLine()), drawn.width(), drawn.height());
+        return view.ShowsPicturesDirectly() && screen.size() == drawn.size() && screen == drawn
+            && (frame < 0 || (stamp && stamp->frameNumber == frame));
+    };
+    ASSERT_EQ(player.SeekMs(1000), 1);
+    EXPECT_TRUE(WaitUntil([&] { return shownAsDrawn(30); }));
+
+    // Zoomed to twice the panel and dragged to its right half.
+    view.SetViewRect(-320, 0, 640, 360);
+    player.RefreshVideo(1);
+    EXPECT_TRUE(WaitUntil(
+        [&] { return view.VisibleRect() == QRect(320, 0, 320, 180) && shownAsDrawn(-1); }));
+
+    view.SetViewRect(0, 0, 320, 180);
+    panel.resize(400, 225);
+    view.SetViewRect(0, 0, 400, 225);
+    ASSERT_EQ(player.SeekMs(5000), 1);
+    EXPECT_TRUE(WaitUntil([&] { return shownAsDrawn(150); }));
+
+    // Another window over the paused picture, then gone: the picture comes back.
+    QWidget cover;
+    cover.setWindowFlags(Qt::Window | Qt::X11BypassWindowManagerHint);
+    cover.setStyleSheet(QStringLiteral("background: magenta"));
+    cover.setGeometry(QRect(panel.mapToGlobal(QPoint(0, 0)), panel.size()));
+    cover.show();
+    ASSERT_TRUE(WaitUntil([&] { return cover.windowHandle()->isExposed(); }));
+    cover.hide();
+    EXPECT_TRUE(WaitUntil([&] {
+        player.RefreshVideo(1); // what the paused viewer's tick does
+        return shownAsDrawn(150);
     }));
 }
 
