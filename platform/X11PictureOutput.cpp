@@ -1,11 +1,12 @@
 #include "platform/X11PictureOutput.h"
 
-#include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <poll.h>
 #include <sys/ipc.h>
 #include <sys/shm.h>
+#include <vector>
 #include <xcb/shm.h>
 #include <xcb/xcb.h>
 
@@ -13,9 +14,10 @@ namespace velomira {
 
 namespace {
 
-// How long a new picture waits for the X server to finish reading a segment before it
-// is left out (a server that far behind shows the next one instead).
-constexpr int kSegmentWaitMs = 100;
+// Free segments of the size in use are kept for the next pictures up to this many
+// bytes: a video stage decodes a burst of pictures ahead, and a segment attached anew
+// costs a page fault per page on both sides.
+constexpr std::size_t kSpareBytes = 96 << 20;
 
 template<typename T>
 struct FreeDeleter {
@@ -54,20 +56,213 @@ bool StoresXrgb32(xcb_connection_t* connection, uint8_t depth, xcb_visualid_t vi
 
 } // namespace
 
+struct X11PictureOutput::State : std::enable_shared_from_this<State> {
+    struct Segment {
+        uint32_t id = 0; // the X server's name for it
+        uint8_t* data = nullptr;
+        std::size_t size = 0;
+        bool inUse = false; // an image lives in it
+        bool busy = false; // the X server may still be reading it
+    };
+    // What an image from NewImage() holds on to.
+    struct Hold {
+        std::shared_ptr<State> state;
+        Segment* segment;
+    };
+
+    ~State();
+    QImage NewImageLocked(QSize size, int bytesPerLine, int rows);
+    Segment* AttachLocked(std::size_t size);
+    void TrimLocked();
+    void ReleaseLocked(Segment* segment);
+    Segment* SegmentOfLocked(const QImage& image);
+    void ReadEventsLocked();
+    void PutLocked();
+    void BreakLocked();
+    static void Give(void* hold);
+
+    // Recursive: replacing an image under the lock may give its segment back.
+    std::recursive_mutex mutex;
+    xcb_connection_t* connection = nullptr;
+    uint32_t parent = 0;
+    uint8_t depth = 0;
+    uint8_t completionEvent = 0;
+    std::size_t lastNeed = 0; // the size of the last image asked for
+    uint32_t window = 0;
+    uint32_t gc = 0;
+    std::vector<std::unique_ptr<Segment>> segments;
+    // The picture shown last, for drawing it again; a null image after Hide().
+    QImage last;
+    QRect lastPart;
+    Segment* lastSegment = nullptr;
+    uint32_t lastOffset = 0;
+    QRect place;
+    QPoint origin;
+    bool mapped = false;
+    bool exposed = false;
+    bool broken = false;
+};
+
+X11PictureOutput::State::~State()
+{
+    for (auto& segment : segments) {
+        xcb_shm_detach(connection, segment->id);
+        shmdt(segment->data);
+    }
+    xcb_disconnect(connection);
+}
+
+void X11PictureOutput::State::Give(void* hold)
+{
+    auto* h = static_cast<Hold*>(hold);
+    {
+        std::lock_guard lock(h->state->mutex);
+        h->segment->inUse = false;
+        h->state->TrimLocked();
+    }
+    delete h;
+}
+
+QImage X11PictureOutput::State::NewImageLocked(QSize size, int bytesPerLine, int rows)
+{
+    if (broken || size.isEmpty() || bytesPerLine < size.width() * 4 || rows < size.height())
+        return {};
+    const auto need = static_cast<std::size_t>(bytesPerLine) * static_cast<std::size_t>(rows);
+    lastNeed = need;
+    ReadEventsLocked();
+    Segment* segment = nullptr;
+    for (auto& s : segments) {
+        if (!s->inUse && !s->busy && s->size >= need && s->size <= 2 * need) {
+            segment = s.get();
+            break;
+        }
+    }
+    if (segment == nullptr && (segment = AttachLocked(need)) == nullptr)
+        return {};
+    segment->inUse = true;
+    TrimLocked();
+    return QImage(segment->data, size.width(), size.height(), bytesPerLine, QImage::Format_RGB32,
+        &State::Give, new Hold { shared_from_this(), segment });
+}
+
+X11PictureOutput::State::Segment* X11PictureOutput::State::AttachLocked(std::size_t size)
+{
+    const int shmId = shmget(IPC_PRIVATE, size, IPC_CREAT | 0600);
+    if (shmId < 0)
+        return nullptr;
+    void* data = shmat(shmId, nullptr, 0);
+    if (data == reinterpret_cast<void*>(-1)) {
+        shmctl(shmId, IPC_RMID, nullptr);
+        return nullptr;
+    }
+    const uint32_t id = xcb_generate_id(connection);
+    Reply<xcb_generic_error_t> error { xcb_request_check(
+        connection, xcb_shm_attach_checked(connection, id, static_cast<uint32_t>(shmId), 1)) };
+    // Attached on both sides (or failed): the segment goes when the last side detaches,
+    // also if this process dies.
+    shmctl(shmId, IPC_RMID, nullptr);
+    if (error) {
+        shmdt(data);
+        return nullptr;
+    }
+    auto segment = std::make_unique<Segment>();
+    segment->id = id;
+    segment->data = static_cast<uint8_t*>(data);
+    segment->size = size;
+    segments.push_back(std::move(segment));
+    return segments.back().get();
+}
+
+void X11PictureOutput::State::TrimLocked()
+{
+    std::size_t spare = 0;
+    for (std::size_t i = segments.size(); i-- > 0;) {
+        Segment* segment = segments[i].get();
+        if (segment->inUse || segment->busy)
+            continue;
+        const bool fits = segment->size >= lastNeed && segment->size <= 2 * lastNeed;
+        spare += segment->size;
+        if (!fits || spare > kSpareBytes)
+            ReleaseLocked(segment);
+    }
+}
+
+void X11PictureOutput::State::ReleaseLocked(Segment* segment)
+{
+    xcb_shm_detach(connection, segment->id);
+    shmdt(segment->data);
+    std::erase_if(segments, [segment](const auto& s) { return s.get() == segment; });
+}
+
+X11PictureOutput::State::Segment* X11PictureOutput::State::SegmentOfLocked(const QImage& image)
+{
+    const uint8_t* begin = image.constBits();
+    const uint8_t* end = begin + image.sizeInBytes();
+    for (auto& segment : segments) {
+        if (begin >= segment->data && end <= segment->data + segment->size)
+            return segment.get();
+    }
+    return nullptr;
+}
+
+void X11PictureOutput::State::ReadEventsLocked()
+{
+    while (xcb_generic_event_t* event = xcb_poll_for_event(connection)) {
+        const uint8_t type = event->response_type & 0x7f;
+        if (type == XCB_EXPOSE) {
+            exposed = true;
+        } else if (type == completionEvent) {
+            const auto* done = reinterpret_cast<const xcb_shm_completion_event_t*>(event);
+            for (auto& segment : segments) {
+                if (segment->id == done->shmseg)
+                    segment->busy = false;
+            }
+        }
+        // Errors (type 0) are those of a window destroyed with its parent: nothing to do.
+        std::free(event);
+    }
+    TrimLocked();
+}
+
+void X11PictureOutput::State::PutLocked()
+{
+    if (last.isNull() || place.isEmpty())
+        return;
+    if (!mapped) {
+        xcb_map_window(connection, window);
+        mapped = true;
+    }
+    const QPoint at = lastPart.topLeft() - origin;
+    xcb_shm_put_image(connection, window, gc, static_cast<uint16_t>(last.bytesPerLine() / 4),
+        static_cast<uint16_t>(last.height()), 0, 0, static_cast<uint16_t>(last.width()),
+        static_cast<uint16_t>(last.height()), static_cast<int16_t>(at.x()),
+        static_cast<int16_t>(at.y()), depth, XCB_IMAGE_FORMAT_Z_PIXMAP, 1, lastSegment->id,
+        lastOffset);
+    lastSegment->busy = true;
+}
+
+void X11PictureOutput::State::BreakLocked()
+{
+    broken = true;
+    if (mapped)
+        xcb_unmap_window(connection, window);
+    mapped = false;
+    last = QImage();
+    xcb_flush(connection);
+}
+
 std::unique_ptr<X11PictureOutput> X11PictureOutput::Create(uint32_t parent)
 {
     if (parent == 0)
         return nullptr;
-    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
-    auto fail = [connection] {
-        xcb_disconnect(connection);
-        return nullptr;
-    };
+    auto state = std::make_shared<State>();
+    state->connection = xcb_connect(nullptr, nullptr);
+    xcb_connection_t* connection = state->connection;
     if (xcb_connection_has_error(connection))
-        return fail();
+        return nullptr;
     const xcb_query_extension_reply_t* shm = xcb_get_extension_data(connection, &xcb_shm_id);
     if (shm == nullptr || !shm->present)
-        return fail();
+        return nullptr;
     Reply<xcb_shm_query_version_reply_t> version(
         xcb_shm_query_version_reply(connection, xcb_shm_query_version(connection), nullptr));
     Reply<xcb_get_geometry_reply_t> geometry(
@@ -76,109 +271,114 @@ std::unique_ptr<X11PictureOutput> X11PictureOutput::Create(uint32_t parent)
         connection, xcb_get_window_attributes(connection, parent), nullptr));
     if (!version || !geometry || !attributes
         || !StoresXrgb32(connection, geometry->depth, attributes->visual))
-        return fail();
-    std::unique_ptr<X11PictureOutput> output(
-        new X11PictureOutput(connection, parent, geometry->depth));
-    output->m_completionEvent = static_cast<uint8_t>(shm->first_event + XCB_SHM_COMPLETION);
-    if (!output->MakeWindow(attributes->visual))
         return nullptr;
-    return output;
+    state->parent = parent;
+    state->depth = geometry->depth;
+    state->completionEvent = static_cast<uint8_t>(shm->first_event + XCB_SHM_COMPLETION);
+
+    // Black where no picture is yet; only exposures are asked for, so every pointer
+    // event goes on to the parent.
+    state->window = xcb_generate_id(connection);
+    const uint32_t values[] = { 0, 0, XCB_EVENT_MASK_EXPOSURE };
+    xcb_void_cookie_t made = xcb_create_window_checked(connection, state->depth, state->window,
+        parent, 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, attributes->visual,
+        XCB_CW_BACK_PIXEL | XCB_CW_BORDER_PIXEL | XCB_CW_EVENT_MASK, values);
+    if (Reply<xcb_generic_error_t> error { xcb_request_check(connection, made) })
+        return nullptr;
+    state->gc = xcb_generate_id(connection);
+    const uint32_t noExposures[] = { 0 };
+    xcb_create_gc(connection, state->gc, state->window, XCB_GC_GRAPHICS_EXPOSURES, noExposures);
+    return std::unique_ptr<X11PictureOutput>(new X11PictureOutput(std::move(state)));
 }
 
-X11PictureOutput::X11PictureOutput(xcb_connection_t* connection, uint32_t parent, uint8_t depth)
-    : m_connection(connection)
-    , m_parent(parent)
-    , m_depth(depth)
+X11PictureOutput::X11PictureOutput(std::shared_ptr<State> state)
+    : m_state(std::move(state))
 { }
 
 X11PictureOutput::~X11PictureOutput()
 {
-    std::lock_guard lock(m_mutex);
-    for (Segment& segment : m_segments)
-        ReleaseSegmentLocked(segment);
-    // Gone already when its parent was destroyed first; the error is not read.
-    if (m_window != 0)
-        xcb_destroy_window(m_connection, m_window);
-    if (m_gc != 0)
-        xcb_free_gc(m_connection, m_gc);
-    xcb_disconnect(m_connection);
+    State& s = *m_state;
+    std::lock_guard lock(s.mutex);
+    s.last = QImage();
+    s.lastSegment = nullptr;
+    // Gone already when its parent was destroyed first; the error is not read. The
+    // connection stays while images from NewImage() live.
+    xcb_destroy_window(s.connection, s.window);
+    xcb_free_gc(s.connection, s.gc);
+    xcb_flush(s.connection);
 }
 
-bool X11PictureOutput::MakeWindow(uint32_t visual)
+uint32_t X11PictureOutput::Parent() const
 {
-    m_window = xcb_generate_id(m_connection);
-    // Black where no picture is yet; only exposures are asked for, so every pointer
-    // event goes on to the parent.
-    const uint32_t values[] = { 0, 0, XCB_EVENT_MASK_EXPOSURE };
-    xcb_void_cookie_t made = xcb_create_window_checked(m_connection, m_depth, m_window, m_parent, 0,
-        0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, visual,
-        XCB_CW_BACK_PIXEL | XCB_CW_BORDER_PIXEL | XCB_CW_EVENT_MASK, values);
-    if (Reply<xcb_generic_error_t> error { xcb_request_check(m_connection, made) }) {
-        m_window = 0;
-        return false;
-    }
-    m_gc = xcb_generate_id(m_connection);
-    const uint32_t noExposures[] = { 0 };
-    xcb_create_gc(m_connection, m_gc, m_window, XCB_GC_GRAPHICS_EXPOSURES, noExposures);
-    return true;
+    return m_state->parent;
+}
+
+QImage X11PictureOutput::NewImage(QSize size, int bytesPerLine, int rows)
+{
+    std::lock_guard lock(m_state->mutex);
+    return m_state->NewImageLocked(size, bytesPerLine, rows);
 }
 
 void X11PictureOutput::SetPlace(const QRect& inParent, const QPoint& pictureOrigin)
 {
-    std::lock_guard lock(m_mutex);
-    if (m_broken || (inParent == m_place && pictureOrigin == m_origin))
+    State& s = *m_state;
+    std::lock_guard lock(s.mutex);
+    if (s.broken || (inParent == s.place && pictureOrigin == s.origin))
         return;
-    m_place = inParent;
-    m_origin = pictureOrigin;
-    if (m_place.isEmpty()) {
-        if (m_mapped)
-            xcb_unmap_window(m_connection, m_window);
-        m_mapped = false;
-        xcb_flush(m_connection);
+    s.place = inParent;
+    s.origin = pictureOrigin;
+    if (s.place.isEmpty()) {
+        if (s.mapped)
+            xcb_unmap_window(s.connection, s.window);
+        s.mapped = false;
+        xcb_flush(s.connection);
         return;
     }
     const uint32_t values[]
-        = { static_cast<uint32_t>(m_place.x()), static_cast<uint32_t>(m_place.y()),
-              static_cast<uint32_t>(m_place.width()), static_cast<uint32_t>(m_place.height()) };
-    xcb_configure_window(m_connection, m_window,
+        = { static_cast<uint32_t>(s.place.x()), static_cast<uint32_t>(s.place.y()),
+              static_cast<uint32_t>(s.place.width()), static_cast<uint32_t>(s.place.height()) };
+    xcb_configure_window(s.connection, s.window,
         XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH
             | XCB_CONFIG_WINDOW_HEIGHT,
         values);
     // The last picture at its new place until the next one comes for the new size.
-    if (!m_lastPart.isEmpty()) {
-        ReadEventsLocked();
-        PutLocked(m_last);
-    }
-    xcb_flush(m_connection);
+    s.ReadEventsLocked();
+    s.PutLocked();
+    xcb_flush(s.connection);
 }
 
 bool X11PictureOutput::Show(const QImage& image, const QRect& part)
 {
-    std::lock_guard lock(m_mutex);
-    if (m_broken || m_place.isEmpty() || image.isNull() || part.isEmpty()
+    State& s = *m_state;
+    std::lock_guard lock(s.mutex);
+    if (s.broken || s.place.isEmpty() || image.isNull() || part.isEmpty()
         || (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32)
         || image.bytesPerLine() % 4 != 0 || image.bytesPerLine() / 4 > 0xffff
         || image.height() > 0xffff)
         return false;
-    ReadEventsLocked();
-    Segment* segment = FreeSegmentLocked();
-    if (segment == nullptr)
-        return true; // the X server is that far behind: this picture is left out
-    const auto bytes
-        = static_cast<std::size_t>(image.bytesPerLine()) * static_cast<std::size_t>(image.height());
-    if (segment->size < bytes && !ResizeSegmentLocked(*segment, bytes)) {
-        BreakLocked();
-        return false;
+    s.ReadEventsLocked();
+    QImage shown = image;
+    State::Segment* segment = s.SegmentOfLocked(image);
+    if (segment == nullptr) {
+        // Not in shared memory: copied into a segment first.
+        const int bytesPerLine = static_cast<int>(image.bytesPerLine());
+        shown = s.NewImageLocked(image.size(), bytesPerLine, image.height());
+        if (shown.isNull()) {
+            s.BreakLocked();
+            return false;
+        }
+        std::memcpy(shown.bits(), image.constBits(), static_cast<std::size_t>(image.sizeInBytes()));
+        segment = s.SegmentOfLocked(shown);
     }
-    std::memcpy(segment->data, image.constBits(), bytes);
-    m_last = static_cast<std::size_t>(segment - m_segments.data());
-    m_lastPart = QRect(part.topLeft(), image.size());
-    m_lastRowPixels = static_cast<int>(image.bytesPerLine() / 4);
-    PutLocked(m_last);
-    m_exposed = false;
-    xcb_flush(m_connection);
-    if (xcb_connection_has_error(m_connection)) {
-        m_broken = true;
+    s.lastOffset = static_cast<uint32_t>(shown.constBits() - segment->data);
+    s.lastSegment = segment;
+    s.lastPart = QRect(part.topLeft(), image.size());
+    s.last = shown;
+    s.PutLocked();
+    s.exposed = false;
+    xcb_flush(s.connection);
+    if (xcb_connection_has_error(s.connection)) {
+        s.BreakLocked();
         return false;
     }
     return true;
@@ -186,141 +386,34 @@ bool X11PictureOutput::Show(const QImage& image, const QRect& part)
 
 void X11PictureOutput::Hide()
 {
-    std::lock_guard lock(m_mutex);
-    m_lastPart = QRect();
-    if (m_broken || !m_mapped)
+    State& s = *m_state;
+    std::lock_guard lock(s.mutex);
+    s.last = QImage();
+    s.lastSegment = nullptr;
+    if (s.broken || !s.mapped)
         return;
-    xcb_unmap_window(m_connection, m_window);
-    m_mapped = false;
-    xcb_flush(m_connection);
+    xcb_unmap_window(s.connection, s.window);
+    s.mapped = false;
+    xcb_flush(s.connection);
 }
 
 bool X11PictureOutput::Showing() const
 {
-    std::lock_guard lock(m_mutex);
-    return m_mapped && !m_lastPart.isEmpty();
+    std::lock_guard lock(m_state->mutex);
+    return m_state->mapped && !m_state->last.isNull();
 }
 
 void X11PictureOutput::Refresh()
 {
-    std::lock_guard lock(m_mutex);
-    if (m_broken)
+    State& s = *m_state;
+    std::lock_guard lock(s.mutex);
+    if (s.broken)
         return;
-    ReadEventsLocked();
-    if (m_exposed && m_mapped && !m_lastPart.isEmpty())
-        PutLocked(m_last);
-    m_exposed = false;
-    xcb_flush(m_connection);
-}
-
-void X11PictureOutput::ReadEventsLocked()
-{
-    while (xcb_generic_event_t* event = xcb_poll_for_event(m_connection)) {
-        const uint8_t type = event->response_type & 0x7f;
-        if (type == XCB_EXPOSE) {
-            m_exposed = true;
-        } else if (type == m_completionEvent) {
-            const auto* done = reinterpret_cast<const xcb_shm_completion_event_t*>(event);
-            for (Segment& segment : m_segments) {
-                if (segment.id == done->shmseg)
-                    segment.busy = false;
-            }
-        }
-        // Errors (type 0) are those of a window destroyed with its parent: nothing to do.
-        std::free(event);
-    }
-}
-
-X11PictureOutput::Segment* X11PictureOutput::FreeSegmentLocked()
-{
-    // Never the one shown last: it is kept for drawing again after an exposure.
-    auto pick = [this]() -> Segment* {
-        for (std::size_t i = 0; i < m_segments.size(); ++i) {
-            const bool last = !m_lastPart.isEmpty() && i == m_last;
-            if (!last && !m_segments[i].busy)
-                return &m_segments[i];
-        }
-        return nullptr;
-    };
-    const auto deadline
-        = std::chrono::steady_clock::now() + std::chrono::milliseconds(kSegmentWaitMs);
-    Segment* segment = pick();
-    while (segment == nullptr) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now())
-                              .count();
-        if (left <= 0 || xcb_connection_has_error(m_connection))
-            return nullptr;
-        pollfd wait { xcb_get_file_descriptor(m_connection), POLLIN, 0 };
-        poll(&wait, 1, static_cast<int>(left));
-        ReadEventsLocked();
-        segment = pick();
-    }
-    return segment;
-}
-
-bool X11PictureOutput::ResizeSegmentLocked(Segment& segment, std::size_t size)
-{
-    ReleaseSegmentLocked(segment);
-    const int shmId = shmget(IPC_PRIVATE, size, IPC_CREAT | 0600);
-    if (shmId < 0)
-        return false;
-    void* data = shmat(shmId, nullptr, 0);
-    if (data == reinterpret_cast<void*>(-1)) {
-        shmctl(shmId, IPC_RMID, nullptr);
-        return false;
-    }
-    const uint32_t id = xcb_generate_id(m_connection);
-    Reply<xcb_generic_error_t> error { xcb_request_check(
-        m_connection, xcb_shm_attach_checked(m_connection, id, static_cast<uint32_t>(shmId), 1)) };
-    // Attached on both sides (or failed): the segment goes when the last side detaches,
-    // also if this process dies.
-    shmctl(shmId, IPC_RMID, nullptr);
-    if (error) {
-        shmdt(data);
-        return false;
-    }
-    segment.id = id;
-    segment.data = static_cast<uint8_t*>(data);
-    segment.size = size;
-    segment.busy = false;
-    return true;
-}
-
-void X11PictureOutput::ReleaseSegmentLocked(Segment& segment)
-{
-    if (segment.id != 0)
-        xcb_shm_detach(m_connection, segment.id);
-    if (segment.data != nullptr)
-        shmdt(segment.data);
-    segment = Segment {};
-}
-
-void X11PictureOutput::PutLocked(std::size_t index)
-{
-    Segment& segment = m_segments[index];
-    if (segment.id == 0 || m_lastPart.isEmpty() || m_place.isEmpty())
-        return;
-    if (!m_mapped) {
-        xcb_map_window(m_connection, m_window);
-        m_mapped = true;
-    }
-    const QPoint at = m_lastPart.topLeft() - m_origin;
-    xcb_shm_put_image(m_connection, m_window, m_gc, static_cast<uint16_t>(m_lastRowPixels),
-        static_cast<uint16_t>(m_lastPart.height()), 0, 0, static_cast<uint16_t>(m_lastPart.width()),
-        static_cast<uint16_t>(m_lastPart.height()), static_cast<int16_t>(at.x()),
-        static_cast<int16_t>(at.y()), m_depth, XCB_IMAGE_FORMAT_Z_PIXMAP, 1, segment.id, 0);
-    segment.busy = true;
-}
-
-void X11PictureOutput::BreakLocked()
-{
-    m_broken = true;
-    if (m_mapped)
-        xcb_unmap_window(m_connection, m_window);
-    m_mapped = false;
-    m_lastPart = QRect();
-    xcb_flush(m_connection);
+    s.ReadEventsLocked();
+    if (s.exposed && s.mapped)
+        s.PutLocked();
+    s.exposed = false;
+    xcb_flush(s.connection);
 }
 
 } // namespace velomira

@@ -1,16 +1,12 @@
 #pragma once
 
-#include <array>
-#include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 
 #include <QImage>
 #include <QPoint>
 #include <QRect>
-
-struct xcb_connection_t;
+#include <QSize>
 
 namespace velomira {
 
@@ -22,12 +18,17 @@ namespace velomira {
 //
 // The child window covers the visible part of a video view, above the drawing of the
 // window it sits in. It asks for no input, so the X server hands pointer events on to
-// that window and the view's mouse handling is unchanged. Two shared segments take
-// turns: a picture is copied into the one the X server has finished reading, and the
-// one shown last stays intact for drawing again after an exposure.
+// that window and the view's mouse handling is unchanged.
+//
+// The pictures themselves can live in shared memory: NewImage() hands out images whose
+// pixels the X server reads where the converter wrote them, so showing one copies
+// nothing. A segment goes back to the pool when its last image is gone, and is used
+// again once the X server has finished reading it. Any other image is copied into such
+// a segment first. The picture shown last is kept for drawing again after an exposure.
 //
 // It has a connection of its own, so that neither Qt's event reader nor its requests
-// mix with these. Every member may be called from any thread.
+// mix with these. Every member may be called from any thread; images from NewImage()
+// may outlive the output.
 class X11PictureOutput {
 public:
     // Null when the display cannot be reached, has no MIT-SHM, does not know `parent`
@@ -37,8 +38,11 @@ public:
     X11PictureOutput(const X11PictureOutput&) = delete;
     X11PictureOutput& operator=(const X11PictureOutput&) = delete;
 
-    uint32_t Parent() const { return m_parent; }
-    uint32_t Window() const { return m_window; }
+    uint32_t Parent() const;
+
+    // An RGB32 image of `size` whose rows are `bytesPerLine` apart, over `rows` rows
+    // (at least size.height()) of shared memory; a null image when none can be had.
+    QImage NewImage(QSize size, int bytesPerLine, int rows);
 
     // The window's rectangle in its parent and the picture point its top-left corner
     // shows. An empty rectangle hides the window.
@@ -57,39 +61,10 @@ public:
     void Refresh();
 
 private:
-    struct Segment {
-        uint32_t id = 0; // the X server's name for it; 0 when none is attached
-        uint8_t* data = nullptr;
-        std::size_t size = 0;
-        bool busy = false; // the X server may still be reading it
-    };
+    struct State;
+    explicit X11PictureOutput(std::shared_ptr<State> state);
 
-    X11PictureOutput(xcb_connection_t* connection, uint32_t parent, uint8_t depth);
-    bool MakeWindow(uint32_t visual);
-    void ReadEventsLocked();
-    Segment* FreeSegmentLocked();
-    bool ResizeSegmentLocked(Segment& segment, std::size_t size);
-    void ReleaseSegmentLocked(Segment& segment);
-    void PutLocked(std::size_t index);
-    void BreakLocked();
-
-    mutable std::mutex m_mutex;
-    xcb_connection_t* m_connection;
-    const uint32_t m_parent;
-    const uint8_t m_depth;
-    uint8_t m_completionEvent = 0;
-    uint32_t m_window = 0;
-    uint32_t m_gc = 0;
-    std::array<Segment, 2> m_segments;
-    // The picture in the segment shown last, for drawing it again.
-    std::size_t m_last = 0;
-    QRect m_lastPart; // empty: nothing shown since the window was hidden
-    int m_lastRowPixels = 0;
-    QRect m_place;
-    QPoint m_origin;
-    bool m_mapped = false;
-    bool m_exposed = false;
-    bool m_broken = false;
+    std::shared_ptr<State> m_state;
 };
 
 } // namespace velomira

@@ -28,11 +28,15 @@ VideoPresenter::VideoPresenter(
         m_shownDirectly = true;
         return true;
     });
+    m_slot.SetImageSource([this](QSize size, QSize padded) {
+        return m_window != nullptr ? m_window->NewPictureImage(size, padded) : QImage();
+    });
 }
 
 VideoPresenter::~VideoPresenter()
 {
     m_slot.SetDirectShow({});
+    m_slot.SetImageSource({});
     m_slot.SetWakeup({});
 }
 

@@ -7,8 +7,9 @@
 namespace velomira {
 
 // A window that shows one camera's picture. The player converts and scales each
-// decoded picture on its own threads and hands it over on the user-interface thread;
-// every member here but ShowPictureNow() is called on the user-interface thread only.
+// decoded picture on its own threads and hands it over on the user-interface thread.
+// ShowPictureNow() and NewPictureImage() are called on the player's threads; every
+// other member on the user-interface thread only.
 //
 // The picture is stretched (no aspect correction) to PictureSize(). A zoomed view is
 // larger than the panel that holds it (up to 8 times); only VisibleRect(), the part of
@@ -34,6 +35,15 @@ public:
         (void)image;
         (void)part;
         return false;
+    }
+    // Called on a player thread: an RGB32 image of `size` with rows and a row count at
+    // least as large as `padded`, in memory the window shows from without a copy; a null
+    // image when it has none.
+    virtual QImage NewPictureImage(QSize size, QSize padded)
+    {
+        (void)size;
+        (void)padded;
+        return {};
     }
     // Draws a still picture shown by ShowPictureNow() again where the window system
     // wiped it; called now and then while the player is paused or stopped.

@@ -14,6 +14,18 @@ void PictureSlot::SetDirectShow(std::function<bool(const PresentedPicture&)> sho
     m_directShow = std::move(show);
 }
 
+void PictureSlot::SetImageSource(std::function<QImage(QSize size, QSize padded)> source)
+{
+    std::lock_guard lock(m_directMutex);
+    m_imageSource = std::move(source);
+}
+
+QImage PictureSlot::NewImage(QSize size, QSize padded)
+{
+    std::lock_guard lock(m_directMutex);
+    return m_imageSource ? m_imageSource(size, padded) : QImage();
+}
+
 void PictureSlot::Publish(PresentedPicture picture)
 {
     {

@@ -38,6 +38,11 @@ public:
     // there and then, and nothing waits for the user-interface thread. Clearing it waits
     // for a call in progress.
     void SetDirectShow(std::function<bool(const PresentedPicture&)> show);
+    // Where the back-end converts pictures to (see VideoConverter::ImageSource); cleared,
+    // the back-end allocates its own.
+    void SetImageSource(std::function<QImage(QSize size, QSize padded)> source);
+    // Called on the back-end thread: an image from the source, or a null image.
+    QImage NewImage(QSize size, QSize padded);
 
     void Publish(PresentedPicture picture);
     std::optional<PresentedPicture> Take();
@@ -56,6 +61,7 @@ private:
     std::atomic<bool> m_wakeupPending { false };
     std::mutex m_directMutex; // held while m_directShow runs
     std::function<bool(const PresentedPicture&)> m_directShow; // guarded by m_directMutex
+    std::function<QImage(QSize, QSize)> m_imageSource; // guarded by m_directMutex
 };
 
 } // namespace velomira

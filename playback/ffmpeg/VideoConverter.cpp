@@ -83,8 +83,8 @@ QImage VideoConverter::Convert(const AVFrame* frame, const ViewGeometry& geometr
     const bool direct = (format != AV_PIX_FMT_YUV420P && format != AV_PIX_FMT_YUVJ420P)
         || (outSize == QSize(m_cropped->width, m_cropped->height) && outSize.width() % 2 == 0);
     QImage image = direct
-        ? QImage(outSize, QImage::Format_RGB32)
-        : PaddedImage(outSize, QSize(RoundUp(outSize.width(), 16), RoundUp(outSize.height(), 2)));
+        ? NewImage(outSize, outSize)
+        : NewImage(outSize, QSize(RoundUp(outSize.width(), 16), RoundUp(outSize.height(), 2)));
     const bool converted = !image.isNull()
         && (direct ? ScaleDirect(m_cropped.get(), image) : ScaleInTwoSteps(m_cropped.get(), image));
     av_frame_unref(m_cropped.get());
@@ -93,6 +93,17 @@ QImage VideoConverter::Convert(const AVFrame* frame, const ViewGeometry& geometr
     if (part != nullptr)
         *part = plan.part;
     return image;
+}
+
+QImage VideoConverter::NewImage(QSize size, QSize padded)
+{
+    if (m_imageSource) {
+        QImage image = m_imageSource(size, padded);
+        if (!image.isNull() && image.size() == size && image.format() == QImage::Format_RGB32
+            && image.bytesPerLine() >= padded.width() * 4)
+            return image;
+    }
+    return padded == size ? QImage(size, QImage::Format_RGB32) : PaddedImage(size, padded);
 }
 
 bool VideoConverter::ScaleDirect(const AVFrame* source, QImage& image)

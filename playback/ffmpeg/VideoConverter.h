@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "playback/ffmpeg/CropPlan.h"
 #include "playback/ffmpeg/FfmpegPtr.h"
 #include "playback/ffmpeg/PictureSlot.h"
@@ -19,6 +21,12 @@ namespace velomira::ffmpeg {
 // the image's padding.
 class VideoConverter {
 public:
+    // Where converted pictures are written: an RGB32 image of a size with rows and a row
+    // count at least as large as the padded size, or a null image (then the converter
+    // allocates one itself).
+    using ImageSource = std::function<QImage(QSize size, QSize padded)>;
+    void SetImageSource(ImageSource source) { m_imageSource = std::move(source); }
+
     // The converted visible part and, in *part, what it covers in picture coordinates.
     // A null image when the geometry is empty or the conversion fails.
     QImage Convert(const AVFrame* frame, const ViewGeometry& geometry, QRect* part);
@@ -27,6 +35,9 @@ private:
     bool ScaleDirect(const AVFrame* source, QImage& image);
     bool ScaleInTwoSteps(const AVFrame* source, QImage& image);
 
+    QImage NewImage(QSize size, QSize padded);
+
+    ImageSource m_imageSource;
     SwsContextPtr m_scaler; // the cropped source to RGB32, or to YUV 4:2:0 at the output size
     SwsContextPtr m_toRgb; // YUV 4:2:0 to RGB32 at the same size
     FramePtr m_cropped = MakeFrame();

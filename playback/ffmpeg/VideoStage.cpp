@@ -65,6 +65,9 @@ VideoStage::VideoStage(
         = stream->avg_frame_rate.num > 0 ? stream->avg_frame_rate : stream->r_frame_rate;
     if (rate.num > 0 && rate.den > 0)
         m_frameDurationUs = av_rescale(1000000, rate.den, rate.num);
+    // Converted straight into memory the window shows from, where it has such.
+    m_converter.SetImageSource(
+        [this](QSize size, QSize padded) { return m_slot.NewImage(size, padded); });
 }
 
 VideoStage::~VideoStage()

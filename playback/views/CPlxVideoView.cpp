@@ -109,6 +109,12 @@ bool CPlxVideoView::ShowPictureNow(const QImage& image, const QRect& part)
     return true;
 }
 
+QImage CPlxVideoView::NewPictureImage(QSize size, QSize padded)
+{
+    std::lock_guard lock(m_pictureMutex);
+    return m_output ? m_output->NewImage(size, padded.width() * 4, padded.height()) : QImage();
+}
+
 void CPlxVideoView::RepairPicture()
 {
     std::lock_guard lock(m_pictureMutex);

@@ -58,6 +58,7 @@ public:
     void ShowPicture(const QImage& image, const QRect& part) override;
     void ClearPicture() override;
     bool ShowPictureNow(const QImage& image, const QRect& part) override;
+    QImage NewPictureImage(QSize size, QSize padded) override;
     void RepairPicture() override;
     // True while a picture is shown (false: the empty look).
     bool HasPicture() const;
