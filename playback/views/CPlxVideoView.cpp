@@ -155,7 +155,8 @@ void CPlxVideoView::PlaceOutput()
     bool placeChanged = false;
     {
         std::lock_guard lock(m_pictureMutex);
-        if (wanted && (!m_output || m_output->Parent() != parent)) {
+        // Made when first needed: a view that never shows a picture costs no X connection.
+        if (!visible.isEmpty() && (!m_output || m_output->Parent() != parent)) {
             m_output.reset();
             if (parent != m_outputRefusedBy) {
                 m_output = X11PictureOutput::Create(static_cast<uint32_t>(parent));
