@@ -1,5 +1,6 @@
 #include "platform/X11PictureOutput.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -18,6 +19,9 @@ namespace {
 // bytes: a video stage decodes a burst of pictures ahead, and a segment attached anew
 // costs a page fault per page on both sides.
 constexpr std::size_t kSpareBytes = 96 << 20;
+// How long a new picture waits for the X server to finish reading a free segment before
+// another segment is attached.
+constexpr std::chrono::milliseconds kCompletionWait { 50 };
 
 template<typename T>
 struct FreeDeleter {
@@ -130,12 +134,23 @@ QImage X11PictureOutput::State::NewImageLocked(QSize size, int bytesPerLine, int
     const auto need = static_cast<std::size_t>(bytesPerLine) * static_cast<std::size_t>(rows);
     lastNeed = need;
     ReadEventsLocked();
-    Segment* segment = nullptr;
-    for (auto& s : segments) {
-        if (!s->inUse && !s->busy && s->size >= need && s->size <= 2 * need) {
-            segment = s.get();
-            break;
+    auto reusable = [this, need](bool evenBusy) -> Segment* {
+        for (auto& s : segments) {
+            if (!s->inUse && (evenBusy || !s->busy) && s->size >= need && s->size <= 2 * need)
+                return s.get();
         }
+        return nullptr;
+    };
+    Segment* segment = reusable(false);
+    // One the X server is still reading is worth a short wait: a server that falls
+    // behind would otherwise make the pool grow by a segment a picture.
+    const auto deadline = std::chrono::steady_clock::now() + kCompletionWait;
+    while (segment == nullptr && reusable(true) != nullptr
+        && std::chrono::steady_clock::now() < deadline && !xcb_connection_has_error(connection)) {
+        pollfd wait { xcb_get_file_descriptor(connection), POLLIN, 0 };
+        poll(&wait, 1, static_cast<int>(kCompletionWait.count()));
+        ReadEventsLocked();
+        segment = reusable(false);
     }
     if (segment == nullptr && (segment = AttachLocked(need)) == nullptr)
         return {};

@@ -64,6 +64,60 @@ TEST(VideoViews, TheViewsOfTheWindowShowTheFrameOfThePosition)
     }));
 }
 
+// Shared memory segments this process made that still exist.
+int SegmentsOfThisProcess()
+{
+    std::ifstream table("/proc/sysvipc/shm");
+    std::string line;
+    std::getline(table, line); // the heading
+    int count = 0;
+    while (std::getline(table, line)) {
+        std::istringstream fields(line);
+        long key = 0, id = 0, perms = 0, size = 0, creator = 0;
+        if (fields >> key >> id >> perms >> size >> creator && creator == getpid())
+            ++count;
+    }
+    return count;
+}
+
+// Pictures converted in bursts ahead and shown one by one use the same few segments
+// again; a picture kept after its output is gone stays usable, and the last one going
+// takes the segments with it.
+TEST(PictureOutputOnAnXDisplay, SegmentsAreUsedAgainAndGoWithTheirLastPicture)
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        GTEST_SKIP() << "runs on an X display (playback_views_on_x)";
+    // A bare window: nothing of Qt's own painting puts segments beside the output's.
+    QWindow window;
+    window.resize(200, 100);
+    window.show();
+    ASSERT_TRUE(WaitUntil([&] { return window.isExposed(); }));
+    const int before = SegmentsOfThisProcess();
+    {
+        std::unique_ptr<X11PictureOutput> output = X11PictureOutput::Create(window.winId());
+        ASSERT_TRUE(output);
+        output->SetPlace(QRect(0, 0, 160, 90), QPoint(0, 0));
+        for (int burst = 0; burst < 20; ++burst) {
+            std::vector<QImage> ahead;
+            for (int i = 0; i < 10; ++i) {
+                ahead.push_back(output->NewImage(QSize(160, 90), 160 * 4, 90));
+                ASSERT_FALSE(ahead.back().isNull());
+                ahead.back().fill(QColor(burst * 10, i * 20, 0));
+            }
+            for (const QImage& picture : ahead)
+                ASSERT_TRUE(output->Show(picture, QRect(0, 0, 160, 90)));
+        }
+        EXPECT_LE(SegmentsOfThisProcess() - before, 14);
+
+        QImage kept = output->NewImage(QSize(160, 90), 160 * 4, 90);
+        output.reset();
+        kept.fill(Qt::red);
+        EXPECT_EQ(kept.pixelColor(159, 89), QColor(Qt::red));
+    }
+    // Detached on this side at once, on the X server's as it reads the request.
+    EXPECT_TRUE(WaitUntil([&] { return SegmentsOfThisProcess() == before; }, 10000));
+}
+
 // What the X server shows of a window, child windows included.
 QImage OnScreen(QWidget& window)
 {
@@ -130,59 +184,6 @@ TEST(VideoViewsOnAnXDisplay, TheScreenShowsWhatTheViewDraws)
         player.RefreshVideo(1); // what the paused viewer's tick does
         return shownAsDrawn(150);
     }));
-}
-
-// Shared memory segments this process made that still exist.
-int SegmentsOfThisProcess()
-{
-    std::ifstream table("/proc/sysvipc/shm");
-    std::string line;
-    std::getline(table, line); // the heading
-    int count = 0;
-    while (std::getline(table, line)) {
-        std::istringstream fields(line);
-        long key = 0, id = 0, perms = 0, size = 0, creator = 0;
-        if (fields >> key >> id >> perms >> size >> creator && creator == getpid())
-            ++count;
-    }
-    return count;
-}
-
-// Pictures converted in bursts ahead and shown one by one use the same few segments
-// again; a picture kept after its output is gone stays usable, and the last one going
-// takes the segments with it.
-TEST(PictureOutputOnAnXDisplay, SegmentsAreUsedAgainAndGoWithTheirLastPicture)
-{
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
-        GTEST_SKIP() << "runs on an X display (playback_views_on_x)";
-    QWidget window;
-    window.resize(200, 100);
-    window.show();
-    ASSERT_TRUE(WaitUntil([&] { return window.windowHandle()->isExposed(); }));
-    const int before = SegmentsOfThisProcess();
-    {
-        std::unique_ptr<X11PictureOutput> output = X11PictureOutput::Create(window.winId());
-        ASSERT_TRUE(output);
-        output->SetPlace(QRect(0, 0, 160, 90), QPoint(0, 0));
-        for (int burst = 0; burst < 20; ++burst) {
-            std::vector<QImage> ahead;
-            for (int i = 0; i < 10; ++i) {
-                ahead.push_back(output->NewImage(QSize(160, 90), 160 * 4, 90));
-                ASSERT_FALSE(ahead.back().isNull());
-                ahead.back().fill(QColor(burst * 10, i * 20, 0));
-            }
-            for (const QImage& picture : ahead)
-                ASSERT_TRUE(output->Show(picture, QRect(0, 0, 160, 90)));
-        }
-        EXPECT_LE(SegmentsOfThisProcess() - before, 14);
-
-        QImage kept = output->NewImage(QSize(160, 90), 160 * 4, 90);
-        output.reset();
-        kept.fill(Qt::red);
-        EXPECT_EQ(kept.pixelColor(159, 89), QColor(Qt::red));
-    }
-    // Detached on this side at once, on the X server's as it reads the request.
-    EXPECT_TRUE(WaitUntil([&] { return SegmentsOfThisProcess() == before; }, 10000));
 }
 
 } // namespace
