@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <vector>
 
 #include "devtools/mkcard/FrameStamp.h"
 #include "playback/ffmpeg/MediaSource.h"
@@ -159,6 +160,44 @@ TEST_F(VideoConversion, APictureHandedOutStaysIntactThroughLaterConversions)
         = converter.Convert(m_frame.get(), { QSize(2560, 1440), QRect(5, 5, 633, 354) }, &part);
     ASSERT_FALSE(zoomed.isNull());
     EXPECT_TRUE(first == kept);
+}
+
+// Pictures are written where the image source says when what it gives fits (a window's
+// shared memory), and into the converter's own image otherwise: either way the same
+// pixels, for the two-step (scaled) and the direct (same size) conversion.
+TEST_F(VideoConversion, WritesIntoTheImagesItIsGivenWhenTheyFit)
+{
+    const struct {
+        const char* name;
+        QSize picture;
+        int extraRowPixels; // added to the padded row the source is asked for
+        bool used;
+    } cases[] = {
+        { "scaled, padded rows", { 633, 354 }, 0, true },
+        { "scaled, wider rows", { 633, 354 }, 8, true },
+        { "scaled, rows too short", { 633, 354 }, -4, false },
+        { "same size", { 320, 180 }, 0, true },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ViewGeometry geometry { c.picture, QRect(QPoint(0, 0), c.picture) };
+        QRect part;
+        const QImage expected = VideoConverter().Convert(m_frame.get(), geometry, &part);
+        ASSERT_FALSE(expected.isNull());
+
+        std::vector<uchar> buffer;
+        VideoConverter converter;
+        converter.SetImageSource([&](QSize size, QSize padded) {
+            const int rowPixels = padded.width() + c.extraRowPixels;
+            buffer.assign(static_cast<size_t>(rowPixels) * 4 * padded.height(), 0);
+            return QImage(
+                buffer.data(), size.width(), size.height(), rowPixels * 4, QImage::Format_RGB32);
+        });
+        const QImage image = converter.Convert(m_frame.get(), geometry, &part);
+        ASSERT_FALSE(image.isNull());
+        EXPECT_EQ(image.constBits() == buffer.data(), c.used);
+        EXPECT_TRUE(image == expected);
+    }
 }
 
 TEST_F(VideoConversion, NothingVisibleGivesNoPicture)

@@ -118,6 +118,31 @@ TEST(PictureOutputOnAnXDisplay, SegmentsAreUsedAgainAndGoWithTheirLastPicture)
     EXPECT_TRUE(WaitUntil([&] { return SegmentsOfThisProcess() == before; }, 10000));
 }
 
+// No output for a window the X server does not know; an output shows nothing until it has
+// a place, and a hidden one is not showing.
+TEST(PictureOutputOnAnXDisplay, ShowsOnlyWithAPlaceAndUntilHidden)
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        GTEST_SKIP() << "runs on an X display (playback_views_on_x)";
+    EXPECT_FALSE(X11PictureOutput::Create(0));
+    EXPECT_FALSE(X11PictureOutput::Create(0x1fffffff));
+    QWindow window;
+    window.resize(200, 100);
+    window.show();
+    ASSERT_TRUE(WaitUntil([&] { return window.isExposed(); }));
+    std::unique_ptr<X11PictureOutput> output = X11PictureOutput::Create(window.winId());
+    ASSERT_TRUE(output);
+    QImage picture(160, 90, QImage::Format_RGB32);
+    picture.fill(Qt::green);
+    EXPECT_FALSE(output->Show(picture, QRect(0, 0, 160, 90)));
+    output->SetPlace(QRect(0, 0, 160, 90), QPoint(0, 0));
+    EXPECT_TRUE(output->Show(picture, QRect(0, 0, 160, 90))); // copied: not in shared memory
+    EXPECT_TRUE(output->Showing());
+    output->Hide();
+    EXPECT_FALSE(output->Showing());
+    EXPECT_FALSE(output->Show(QImage(160, 90, QImage::Format_RGB888), QRect(0, 0, 160, 90)));
+}
+
 // What the X server shows of a window, child windows included.
 QImage OnScreen(QWidget& window)
 {
