@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "map/CWebBrowser2.h"
@@ -16,11 +17,21 @@ public:
     CMapView(QWebEngineProfile* profile, const std::vector<CGPSData>& records, QWidget* parent);
 
     // Moves the marker to the record of `positionMs` (the first at or after it); nothing
-    // happens without one, or when its fix is not valid. True when the page was called.
+    // happens without one, when its fix is not valid, or when this document's marker
+    // already stands there. True when the page was called.
     bool UpdateMapPosition(std::uint32_t positionMs);
+    // Moves the marker to `longitude`, `latitude` (decimal degrees) even when it stands
+    // there already, so the map pans back to it. Other moves of the marker go through
+    // here, or the next update may take the marker for still being where it was drawn.
+    bool DrawPosition(double longitude, double latitude);
 
 private:
+    bool Draw(const std::string& command);
+
     const std::vector<CGPSData>& m_records;
+    // The last position drawn, and on which document.
+    std::string m_drawnCommand;
+    int m_drawnGeneration = -1;
 };
 
 } // namespace velomira

@@ -99,7 +99,14 @@ void MapPanes::UpdateMapPosition(std::uint32_t positionMs, bool sparePane)
 bool MapPanes::SendSecondProviderPosition(double longitudeRaw, double latitudeRaw)
 {
     SyncTrack(m_secondProvider);
-    return SendSecondProviderDegrees(DegreesFromNmea(longitudeRaw), DegreesFromNmea(latitudeRaw));
+    const double longitude = DegreesFromNmea(longitudeRaw);
+    const double latitude = DegreesFromNmea(latitudeRaw);
+    // As on the map page: the same fix again, on the same document, needs no call.
+    const auto arguments = SecondProviderArguments(longitude, latitude);
+    if (arguments && *arguments == m_secondProviderDrawn.arguments
+        && m_secondProvider->documentGeneration() == m_secondProviderDrawn.generation)
+        return true;
+    return SendSecondProviderDegrees(longitude, latitude);
 }
 
 bool MapPanes::SendSecondProviderDegrees(double longitude, double latitude)
@@ -111,8 +118,11 @@ bool MapPanes::SendSecondProviderDegrees(double longitude, double latitude)
     const auto arguments = SecondProviderArguments(longitude, latitude);
     if (!arguments)
         return true;
-    return m_secondProvider->RunPageScript(
-        function + QStringLiteral("(%1, %2)").arg(arguments->first).arg(arguments->second));
+    if (!m_secondProvider->RunPageScript(
+            function + QStringLiteral("(%1, %2)").arg(arguments->first).arg(arguments->second)))
+        return false;
+    m_secondProviderDrawn = { m_secondProvider->documentGeneration(), *arguments };
+    return true;
 }
 
 void MapPanes::RefreshVisibleMapPane()
@@ -126,8 +136,7 @@ void MapPanes::RefreshVisibleMapPane()
 
 void MapPanes::ResetMapsToHome()
 {
-    m_mapPage->InvokePageScript(
-        QString::fromStdString(DrawCurrentCommand(kHomeLongitude, kHomeLatitude)));
+    m_mapPage->DrawPosition(kHomeLongitude, kHomeLatitude);
     SendSecondProviderDegrees(kHomeLongitude, kHomeLatitude);
 }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <utility>
 #include <vector>
 
 #include <QObject>
@@ -90,6 +91,12 @@ private:
         TrackSignature signature;
     };
     std::map<const CWebBrowser2*, DrawnTrack> m_drawnTracks;
+    // The last position the second provider's page took, and on which document.
+    struct DrawnPosition {
+        int generation = -1;
+        std::pair<std::int32_t, std::int32_t> arguments;
+    };
+    DrawnPosition m_secondProviderDrawn;
 };
 
 } // namespace velomira

@@ -33,19 +33,21 @@ TEST(MapFollowsPlayback, MarkerMovesAlongTheTrackWhilePlayingAndGoesHomeOnStop)
     ASSERT_TRUE(test::WaitFor([&] { return viewer.Playing(); }));
     const int firstEntry = viewer.currentIndex();
     const auto moves = [&] { return server.events().filter("marker-at").size(); };
-    // Each tick moves the marker with one call: five moves come from five ticks, and no
-    // more calls than ticks can have run meanwhile (one per 200 ms, and the first at once).
+    // A tick moves the marker with one call when the fix has changed: a generated
+    // recording has two fixes, so two moves take at least two ticks, and no more calls
+    // than ticks can have run meanwhile (one per 200 ms, and the first at once).
     const auto movesBefore = moves();
     QElapsedTimer playing;
     playing.start();
-    ASSERT_TRUE(test::WaitFor([&] { return moves() - movesBefore >= 5; }, 60000));
+    ASSERT_TRUE(test::WaitFor([&] { return moves() - movesBefore >= 2; }, 60000));
     const auto moved = moves() - movesBefore;
     EXPECT_LE(moved, playing.elapsed() / 190 + 2);
     EXPECT_EQ(map->mapPagePane()->documentGeneration(), generation);
-    // One track a loaded recording: the card's recordings last 2 s, so on a busy machine
-    // the next one may have started meanwhile.
+    // A track drawn once, not at every tick: at most one a recording loaded (the card's
+    // recordings last 2 s, so on a busy machine the next one may have started meanwhile).
     const QStringList tracks = server.events().filter("track ");
-    EXPECT_EQ(tracks.size(), viewer.currentIndex() - firstEntry + 1);
+    EXPECT_GE(tracks.size(), 1);
+    EXPECT_LE(tracks.size(), viewer.currentIndex() - firstEntry + 1);
     // The marker stands on a loaded recording's own track (a generated one has two fixes),
     // or at home where the Stop that SDOPEN runs before Play put it.
     QStringList ends = { "35.684066 139.774494" };

@@ -96,7 +96,9 @@ TEST(MapPageWeb, MarkerStartsAtHomeFollowsThePlayPositionAndReturnsHome)
         QString moved; // empty: the marker stays
     } cases[] = {
         { 0, "marker-at 35.684067 139.774493" }, // before the first: the first
-        { 1500, "marker-at 51.477928 -0.500000" }, { 2500, "" }, // an invalid fix stops the update
+        { 1500, "marker-at 51.477928 -0.500000" },
+        { 1900, "" }, // the same fix again: the marker stands there already
+        { 2500, "" }, // an invalid fix stops the update
         { 4000, "marker-at 35.700000 139.783333" }, { 4001, "" }, // after the last record
     };
     int sentinel = 0;
@@ -126,6 +128,10 @@ TEST(MapPageWeb, MarkerStartsAtHomeFollowsThePlayPositionAndReturnsHome)
         return server.events().endsWith("pan 35.684066 139.774494")
             && server.events().contains("marker-at 35.684066 139.774494");
     }));
+    // Home moved the marker away from the last fix: the same fix moves it back.
+    rig.panes->UpdateMapPosition(4000, false);
+    ASSERT_TRUE(WaitFor(
+        [&] { return server.events().filter("marker-at 35.700000 139.783333").size() == 2; }));
 }
 
 TEST(SecondProviderWeb, PageTakesTheStartAndPlayPositionsWithTilesFromTheServer)
@@ -161,6 +167,15 @@ TEST(SecondProviderWeb, PageTakesTheStartAndPlayPositionsWithTilesFromTheServer)
                   "marker.getLatLng().lat.toFixed(6) + ' ' + marker.getLatLng().lng.toFixed(6)"),
         "37.566500 126.978000");
     EXPECT_EQ(rig.PageText(pane, "String(track.getLatLngs().length)"), "2");
+    // Ticks on the same fix call the page no more; after home the fix is sent again.
+    rig.PageText(pane,
+        "var calls = 0, sendTo = fnCallFunctionWithParams; "
+        "fnCallFunctionWithParams = function(x, y) { ++calls; sendTo(x, y); }; ''");
+    EXPECT_TRUE(rig.panes->SendSecondProviderPosition(12658.6800, 3733.9900));
+    EXPECT_EQ(rig.PageText(pane, "String(calls)"), "0");
+    rig.panes->ResetMapsToHome();
+    EXPECT_TRUE(rig.panes->SendSecondProviderPosition(12658.6800, 3733.9900));
+    EXPECT_EQ(rig.PageText(pane, "String(calls)"), "2");
 
     // A position that scales to zero is not sent; Stop returns home.
     EXPECT_TRUE(rig.panes->SendSecondProviderDegrees(0.0, 10.0));
