@@ -16,11 +16,15 @@ constexpr int64_t kLongestSleepUs = 100000;
 // Paused, nothing changes until the engine wakes the stage (resume, seek, new geometry,
 // stop): look again seldom, so a paused player costs next to nothing.
 constexpr int64_t kPausedSleepUs = 200000;
-// Decoded pictures held ahead: a burst refills the queue when one is left. Long bursts
-// cost markedly less CPU than the same pictures decoded one at a time between sleeps
-// (a 1080p stream: about a quarter less at 15 pictures, a third at 30), so the queue
-// holds up to a second, within a memory budget per stream.
-constexpr std::size_t kAheadBytes = 64 << 20;
+// Decoded pictures held ahead: a burst refills the queue when one is left. A few are
+// enough to ride out a busy moment, even at 2x, and more cost CPU: every picture held
+// keeps a buffer out of the decoder's pool, so the decoder writes each new picture into
+// memory that has long left the cache (a 1080p stream decoded in bursts of 16: about a
+// quarter more CPU with the 16 pictures held than with none, a tenth more with 4). So
+// the queue holds at least three pictures, and more only while they and their converted
+// images fit a small budget (small pictures).
+constexpr std::size_t kAheadBytes = 8 << 20;
+constexpr std::size_t kLeastAhead = 3;
 constexpr std::size_t kMostAhead = 30;
 constexpr std::size_t kRefillAt = 1;
 // Packets kept for showing a hidden view again; a stream with key pictures far apart
@@ -419,7 +423,7 @@ void VideoStage::Enqueue(FramePtr frame, int serial)
         const auto bytes = static_cast<std::size_t>(std::max(1, ahead.frame->width))
                 * static_cast<std::size_t>(std::max(1, ahead.frame->height)) * 3 / 2
             + static_cast<std::size_t>(std::max<qsizetype>(0, ahead.image.sizeInBytes()));
-        m_aheadLimit = std::clamp<std::size_t>(kAheadBytes / bytes, 2, kMostAhead);
+        m_aheadLimit = std::clamp<std::size_t>(kAheadBytes / bytes, kLeastAhead, kMostAhead);
     }
     m_ahead.push_back(std::move(ahead));
 }

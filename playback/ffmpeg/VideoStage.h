@@ -77,7 +77,7 @@ private:
     VideoConverter m_converter;
     std::deque<Ahead> m_ahead; // decoded, waiting for their time, oldest first
     int m_aheadSerial = -1;
-    std::size_t m_aheadLimit = 2;
+    std::size_t m_aheadLimit = 3;
     bool m_refilling = false;
     int64_t m_decodeUs = 0; // recent time to decode and convert one picture
     int64_t m_sendingUs = 0; // spent sending packets since the last picture
