@@ -60,8 +60,10 @@ int RunViewer(int argc, char** argv)
                 opener.Open(received);
         });
     // The main window is shown modeless: run modal, it would block the list window,
-    // which is a window of its own. The process ends when the main window is done.
-    QObject::connect(&window, &QDialog::finished, &app, &QCoreApplication::quit);
+    // which is a window of its own. The process ends when the main window is done: by
+    // exit(), as quit() first asks every window to close and the list window turns a
+    // close from the window system down (it only hides), which would cancel the quit.
+    QObject::connect(&window, &QDialog::finished, &app, [] { QCoreApplication::exit(0); });
     window.show();
     if (!paths.empty())
         opener.OpenLater(paths);

@@ -161,5 +161,40 @@ TEST_F(ViewerProgram, OpensTheCardGivenAndLaterStartsHandTheirPathsOver)
     EXPECT_EQ(m_viewer.state(), QProcess::Running);
 }
 
+TEST_F(ViewerProgram, ItsExitButtonEndsTheProgramWithTheListWindowShown)
+{
+    test::TempDir elsewhere("velomira-exit");
+    const std::filesystem::path card = elsewhere / "CARD";
+    std::filesystem::copy(
+        test::TestDataDir() / "card", card, std::filesystem::copy_options::recursive);
+    m_viewer.start(VELOMIRA_VIEWER, { QString::fromStdString(card.string()) });
+    ASSERT_TRUE(m_viewer.waitForStarted());
+    ASSERT_TRUE(LogShows("playing")) << m_log.toStdString();
+    // The main window (1020x720) and the recordings list beside it.
+    const auto xdotool = [&](const QStringList& arguments) {
+        QProcess tool;
+        tool.setProcessEnvironment(m_env);
+        tool.start("xdotool", arguments);
+        tool.waitForFinished(30000);
+        return QString::fromUtf8(tool.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    };
+    QString mainWindow;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            const QStringList windows = xdotool(
+                { "search", "--onlyvisible", "--pid", QString::number(m_viewer.processId()) });
+            for (const QString& window : windows) {
+                if (xdotool({ "getwindowgeometry", window }).join(' ').contains("1020x720"))
+                    mainWindow = window;
+            }
+            return windows.size() >= 2 && !mainWindow.isEmpty();
+        },
+        60000));
+    xdotool({ "mousemove", "--window", mainWindow, "1003", "12", "click", "1" });
+    ASSERT_TRUE(m_viewer.waitForFinished(60000)) << "still running after Exit";
+    EXPECT_EQ(m_viewer.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(m_viewer.exitCode(), 0);
+}
+
 } // namespace
 } // namespace velomira
