@@ -102,7 +102,17 @@ protected:
             60000);
     }
 
+    // Starts the viewer on a copy of the test card, in a folder of its own.
+    void StartOnACardCopy()
+    {
+        const std::filesystem::path card = m_cards / "CARD";
+        std::filesystem::copy(
+            test::TestDataDir() / "card", card, std::filesystem::copy_options::recursive);
+        m_viewer.start(VELOMIRA_VIEWER, { QString::fromStdString(card.string()) });
+    }
+
     test::TempDir m_runtime { "velomira-runtime" };
+    test::TempDir m_cards { "velomira-args" };
     QProcess m_xvfb;
     QProcessEnvironment m_env;
     QProcess m_viewer;
@@ -129,11 +139,7 @@ TEST_F(ViewerProgram, OptionsAnswerWithoutAWindow)
 
 TEST_F(ViewerProgram, OpensTheCardGivenAndLaterStartsHandTheirPathsOver)
 {
-    test::TempDir elsewhere("velomira-args");
-    const std::filesystem::path card = elsewhere / "CARD";
-    std::filesystem::copy(
-        test::TestDataDir() / "card", card, std::filesystem::copy_options::recursive);
-    m_viewer.start(VELOMIRA_VIEWER, { QString::fromStdString(card.string()) });
+    StartOnACardCopy();
     ASSERT_TRUE(m_viewer.waitForStarted());
     EXPECT_TRUE(LogShows("opens as drive \"D:\"")) << m_log.toStdString();
     EXPECT_TRUE(LogShows("playing \"D:\\\\EVENT\\\\20240315_101400_EF.mp4\""))
@@ -163,11 +169,7 @@ TEST_F(ViewerProgram, OpensTheCardGivenAndLaterStartsHandTheirPathsOver)
 
 TEST_F(ViewerProgram, ItsExitButtonEndsTheProgramWithTheListWindowShown)
 {
-    test::TempDir elsewhere("velomira-exit");
-    const std::filesystem::path card = elsewhere / "CARD";
-    std::filesystem::copy(
-        test::TestDataDir() / "card", card, std::filesystem::copy_options::recursive);
-    m_viewer.start(VELOMIRA_VIEWER, { QString::fromStdString(card.string()) });
+    StartOnACardCopy();
     ASSERT_TRUE(m_viewer.waitForStarted());
     ASSERT_TRUE(LogShows("playing")) << m_log.toStdString();
     // The main window (1020x720) and the recordings list beside it.
