@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
-#include <regex>
 #include <string>
 #include <sys/resource.h>
 #include <vector>
@@ -17,6 +16,7 @@
 #include <QTimer>
 
 #include "bench/support/BenchRecording.h"
+#include "bench/support/FfmpegDecodeCpu.h"
 #include "devtools/mkcard/FrameStamp.h"
 #include "playback/MediaPlayer.h"
 #include "playback/VideoWindow.h"
@@ -178,24 +178,9 @@ void PlaybackAtDoubleSpeed(const std::string& path)
     const bool sound = player.SoundAudible();
     player.Close();
 
-    // One decoding thread per stream, as the player's video stages decode: frame threads
-    // cost CPU of their own, which would flatter the ratio. The median of three runs, as
-    // a shared machine makes single runs differ by a third.
-    const std::regex times("utime=([0-9.]+)s stime=([0-9.]+)s");
-    std::vector<double> ffmpegRuns;
-    for (int run = 0; run < 3; ++run) {
-        const std::string benchText = RunProgram("ffmpeg",
-            { "-hide_banner", "-nostats", "-benchmark", "-threads", "1", "-ss",
-                QString::number(startMs / 1000.0), "-t",
-                QString::number((endMs - startMs) / 1000.0), "-i", QString::fromStdString(path),
-                "-map", "0:0", "-map", "0:1", "-f", "null", "-" },
-            nullptr)
-                                          .toStdString();
-        std::smatch match;
-        if (std::regex_search(benchText, match, times))
-            ffmpegRuns.push_back(std::stod(match[1]) + std::stod(match[2]));
-    }
-    const double ffmpegCpu = Median(ffmpegRuns);
+    const double ffmpegCpu = velomira::bench::FfmpegDecodeCpuMedian({ "-ss",
+        QString::number(startMs / 1000.0), "-t", QString::number((endMs - startMs) / 1000.0), "-i",
+        QString::fromStdString(path), "-map", "0:0", "-map", "0:1" });
     std::printf(
         "playback at 2x for 20 s (%s): media %.1f s; pictures presented %d of %.0f due (%.1f%%); "
         "dropped %lld (target 0); CPU %.2f s against ffmpeg -benchmark -threads 1 decoding the "

@@ -40,6 +40,7 @@
 #include <QTemporaryDir>
 
 #include "app/ScreenLayout.h"
+#include "bench/support/FfmpegDecodeCpu.h"
 
 namespace {
 
@@ -529,7 +530,21 @@ Row MeasureRounds(int rounds, const std::function<Figures()>& viewer,
     return row;
 }
 
-void Print(const char* name, const Row& row, int seconds, double goal)
+// The rounds' own ratios: each round's viewer and mpv ran one after the other, so a drift
+// of the machine between rounds cancels out of them.
+std::vector<double> RoundRatios(const Row& row)
+{
+    std::vector<double> ratios;
+    for (std::size_t i = 0; i < std::min(row.viewer.size(), row.mpv.size()); ++i) {
+        if (row.viewer[i] >= 0 && row.mpv[i] > 0)
+            ratios.push_back(row.viewer[i] / row.mpv[i]);
+    }
+    return ratios;
+}
+
+// `decoders`: the reference decoder's CPU for the same media per 10 s of playing, 0 when
+// not measured.
+void Print(const char* name, const Row& row, int seconds, double goal, double decoders)
 {
     const double v = Median(row.viewer), m = Median(row.mpv);
     const auto failed = std::count_if(row.viewer.begin(), row.viewer.end(), [](double x) {
@@ -542,11 +557,36 @@ void Print(const char* name, const Row& row, int seconds, double goal)
                 "[Xvfb: %4.2f / %4.2f s]\n",
         name, v * scale, m * scale, m > 0 ? v / m : 0, goal, Median(row.viewerX) * scale,
         Median(row.mpvX) * scale);
+    const std::vector<double> ratios = RoundRatios(row);
+    std::string each;
+    for (const double ratio : ratios)
+        each += QString::asprintf(" %.2f", ratio).toStdString();
+    std::printf("%-22s ratio per round:%s (median %.2f)\n", "", each.c_str(), Median(ratios));
+    if (decoders > 0 && m > 0)
+        std::printf("%-22s decoders alone (ffmpeg -threads 1, both pictures and the sound) "
+                    "%4.2f s = %.2f of mpv\n",
+            "", decoders, decoders / (m * scale));
     if (!row.baseline.empty()) {
         const double b = Median(row.baseline);
         std::printf(
             "%-22s baseline %5.2f s  ratio to mpv %.2f\n", "", b * scale, m > 0 ? b / m : 0);
     }
+}
+
+// CPU seconds the reference decoder spends per second of the recording, decoding both
+// pictures and the sound: the part of either player's figure that no presentation can
+// save. 0 when ffmpeg or ffprobe gave no figure.
+double DecodersPerMediaSecond(const QString& recording)
+{
+    const double duration = Output("ffprobe",
+        { "-v", "error", "-show_entries", "format=duration", "-of", "csv=p=0", recording })
+                                .trimmed()
+                                .toDouble();
+    if (duration <= 0)
+        return 0;
+    return velomira::bench::FfmpegDecodeCpuMedian(
+               { "-i", recording, "-map", "0:v:0", "-map", "0:v:1", "-map", "0:a:0?" })
+        / duration;
 }
 
 } // namespace
@@ -597,6 +637,7 @@ int main(int argc, char** argv)
     std::printf("load before: %s\n", LoadAverage().c_str());
     std::fflush(stdout);
 
+    const double decodersPerSecond = DecodersPerMediaSecond(recording);
     const QSize windowedFront = velomira::kLargeSlot.size();
     const QSize windowedRear = velomira::kSmallSlot.size();
     int exitCode = 0;
@@ -622,7 +663,8 @@ int main(int argc, char** argv)
                 },
                 options.baseline.isEmpty() ? std::function<Figures()>()
                                            : viewerRun(options.baseline));
-            Print(speed == 1 ? "windowed 1x" : "windowed 2x", row, options.seconds, 0.5);
+            Print(speed == 1 ? "windowed 1x" : "windowed 2x", row, options.seconds, 0.5,
+                decodersPerSecond * 10 * speed);
             std::fflush(stdout);
         }
         std::vector<double> paused, baselinePaused;
@@ -676,7 +718,8 @@ int main(int argc, char** argv)
                 [&] { return MeasureMpv(stage, recording, front, rear, speed, options.seconds); },
                 options.baseline.isEmpty() ? std::function<Figures()>()
                                            : viewerRun(options.baseline));
-            Print(speed == 1 ? "full screen 1x" : "full screen 2x", row, options.seconds, 0.7);
+            Print(speed == 1 ? "full screen 1x" : "full screen 2x", row, options.seconds, 0.7,
+                decodersPerSecond * 10 * speed);
             std::fflush(stdout);
         }
     }
