@@ -496,13 +496,15 @@ QString FirstRecording(const QString& buildDir, const QString& card)
 }
 
 struct Row {
-    std::vector<double> viewer, mpv, viewerX, mpvX, baseline;
+    std::vector<double> viewer, mpv, viewerX, mpvX, baseline, decoders;
 };
 
 // Rounds of the viewer, mpv and (when given) the baseline viewer, the order rotated each
-// round so that a drift in the machine's load hits all of them.
+// round so that a drift in the machine's load hits all of them; each round ends with the
+// reference decoders' run over the same media (`decoders`, when given).
 Row MeasureRounds(int rounds, const std::function<Figures()>& viewer,
-    const std::function<Figures()>& mpv, const std::function<Figures()>& baseline)
+    const std::function<Figures()>& mpv, const std::function<Figures()>& baseline,
+    const std::function<double()>& decoders)
 {
     Row row;
     const int contestants = baseline ? 3 : 2;
@@ -526,25 +528,25 @@ Row MeasureRounds(int rounds, const std::function<Figures()>& viewer,
                 break;
             }
         }
+        if (decoders)
+            row.decoders.push_back(decoders());
     }
     return row;
 }
 
 // The rounds' own ratios: each round's viewer and mpv ran one after the other, so a drift
 // of the machine between rounds cancels out of them.
-std::vector<double> RoundRatios(const Row& row)
+std::vector<double> RoundRatios(const std::vector<double>& ours, const std::vector<double>& mpv)
 {
     std::vector<double> ratios;
-    for (std::size_t i = 0; i < std::min(row.viewer.size(), row.mpv.size()); ++i) {
-        if (row.viewer[i] >= 0 && row.mpv[i] > 0)
-            ratios.push_back(row.viewer[i] / row.mpv[i]);
+    for (std::size_t i = 0; i < std::min(ours.size(), mpv.size()); ++i) {
+        if (ours[i] >= 0 && mpv[i] > 0)
+            ratios.push_back(ours[i] / mpv[i]);
     }
     return ratios;
 }
 
-// `decoders`: the reference decoder's CPU for the same media per 10 s of playing, 0 when
-// not measured.
-void Print(const char* name, const Row& row, int seconds, double goal, double decoders)
+void Print(const char* name, const Row& row, int seconds, double goal)
 {
     const double v = Median(row.viewer), m = Median(row.mpv);
     const auto failed = std::count_if(row.viewer.begin(), row.viewer.end(), [](double x) {
@@ -557,15 +559,16 @@ void Print(const char* name, const Row& row, int seconds, double goal, double de
                 "[Xvfb: %4.2f / %4.2f s]\n",
         name, v * scale, m * scale, m > 0 ? v / m : 0, goal, Median(row.viewerX) * scale,
         Median(row.mpvX) * scale);
-    const std::vector<double> ratios = RoundRatios(row);
+    const std::vector<double> ratios = RoundRatios(row.viewer, row.mpv);
     std::string each;
     for (const double ratio : ratios)
         each += QString::asprintf(" %.2f", ratio).toStdString();
     std::printf("%-22s ratio per round:%s (median %.2f)\n", "", each.c_str(), Median(ratios));
-    if (decoders > 0 && m > 0)
+    const std::vector<double> decoders = RoundRatios(row.decoders, row.mpv);
+    if (!decoders.empty())
         std::printf("%-22s decoders alone (ffmpeg -threads 1, both pictures and the sound) "
-                    "%4.2f s = %.2f of mpv\n",
-            "", decoders, decoders / (m * scale));
+                    "%4.2f s = %.2f of mpv (median of the rounds' ratios)\n",
+            "", Median(row.decoders) * scale, Median(decoders));
     if (!row.baseline.empty()) {
         const double b = Median(row.baseline);
         std::printf(
@@ -573,20 +576,22 @@ void Print(const char* name, const Row& row, int seconds, double goal, double de
     }
 }
 
-// CPU seconds the reference decoder spends per second of the recording, decoding both
-// pictures and the sound: the part of either player's figure that no presentation can
-// save. 0 when ffmpeg or ffprobe gave no figure.
-double DecodersPerMediaSecond(const QString& recording)
+// The CPU the reference decoder spends on `mediaSeconds` of the recording from its start,
+// decoding both pictures and the sound: the part of either player's figure that no
+// presentation can save. Scaled up when the recording is shorter; -1 when ffmpeg or
+// ffprobe gave no figure.
+double DecodersCpu(const QString& recording, double mediaSeconds)
 {
     const double duration = Output("ffprobe",
         { "-v", "error", "-show_entries", "format=duration", "-of", "csv=p=0", recording })
                                 .trimmed()
                                 .toDouble();
-    if (duration <= 0)
-        return 0;
-    return velomira::bench::FfmpegDecodeCpuMedian(
-               { "-i", recording, "-map", "0:v:0", "-map", "0:v:1", "-map", "0:a:0?" })
-        / duration;
+    const double decoded = std::min(duration, mediaSeconds);
+    if (decoded <= 0)
+        return -1;
+    const auto cpu = velomira::bench::FfmpegDecodeCpuSeconds({ "-t", QString::number(decoded),
+        "-i", recording, "-map", "0:v:0", "-map", "0:v:1", "-map", "0:a:0?" });
+    return cpu ? *cpu * mediaSeconds / decoded : -1;
 }
 
 } // namespace
@@ -637,7 +642,6 @@ int main(int argc, char** argv)
     std::printf("load before: %s\n", LoadAverage().c_str());
     std::fflush(stdout);
 
-    const double decodersPerSecond = DecodersPerMediaSecond(recording);
     const QSize windowedFront = velomira::kLargeSlot.size();
     const QSize windowedRear = velomira::kSmallSlot.size();
     int exitCode = 0;
@@ -662,9 +666,9 @@ int main(int argc, char** argv)
                         stage, recording, windowedFront, windowedRear, speed, options.seconds);
                 },
                 options.baseline.isEmpty() ? std::function<Figures()>()
-                                           : viewerRun(options.baseline));
-            Print(speed == 1 ? "windowed 1x" : "windowed 2x", row, options.seconds, 0.5,
-                decodersPerSecond * 10 * speed);
+                                           : viewerRun(options.baseline),
+                [&] { return DecodersCpu(recording, options.seconds * speed); });
+            Print(speed == 1 ? "windowed 1x" : "windowed 2x", row, options.seconds, 0.5);
             std::fflush(stdout);
         }
         std::vector<double> paused, baselinePaused;
@@ -717,9 +721,9 @@ int main(int argc, char** argv)
                 options.rounds, viewerRun(viewer),
                 [&] { return MeasureMpv(stage, recording, front, rear, speed, options.seconds); },
                 options.baseline.isEmpty() ? std::function<Figures()>()
-                                           : viewerRun(options.baseline));
-            Print(speed == 1 ? "full screen 1x" : "full screen 2x", row, options.seconds, 0.7,
-                decodersPerSecond * 10 * speed);
+                                           : viewerRun(options.baseline),
+                [&] { return DecodersCpu(recording, options.seconds * speed); });
+            Print(speed == 1 ? "full screen 1x" : "full screen 2x", row, options.seconds, 0.7);
             std::fflush(stdout);
         }
     }
