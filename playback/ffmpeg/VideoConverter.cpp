@@ -1,5 +1,7 @@
 #include "playback/ffmpeg/VideoConverter.h"
 
+#include "playback/WholeFactorScale.h"
+
 extern "C" {
 #include <libavutil/pixdesc.h>
 }
@@ -136,17 +138,27 @@ bool VideoConverter::ScaleInTwoSteps(const AVFrame* source, QImage& image)
             return false;
         }
     }
-    m_scaler.reset(sws_getCachedContext(m_scaler.release(), source->width, source->height,
-        static_cast<AVPixelFormat>(source->format), width, height, AV_PIX_FMT_YUV420P,
-        SWS_FAST_BILINEAR, nullptr, nullptr, nullptr));
     m_toRgb.reset(sws_getCachedContext(m_toRgb.release(), width, evenHeight, AV_PIX_FMT_YUV420P,
         width, evenHeight, AV_PIX_FMT_RGB32, SWS_FAST_BILINEAR, nullptr, nullptr, nullptr));
-    if (!m_scaler || !m_toRgb)
+    if (!m_toRgb)
         return false;
-    if (sws_scale(m_scaler.get(), source->data, source->linesize, 0, source->height, m_small->data,
-            m_small->linesize)
-        <= 0)
-        return false;
+    if (const auto factors = WholeFactorsFor(source->width, source->height, width, height)) {
+        // The usual panels are whole fractions of the usual pictures.
+        ScaleDownByWholeFactors(source->data[0], source->linesize[0], m_small->data[0],
+            m_small->linesize[0], width, height, *factors);
+        for (const int plane : { 1, 2 })
+            ScaleDownByWholeFactors(source->data[plane], source->linesize[plane],
+                m_small->data[plane], m_small->linesize[plane], width / 2, height / 2, *factors);
+    } else {
+        m_scaler.reset(sws_getCachedContext(m_scaler.release(), source->width, source->height,
+            static_cast<AVPixelFormat>(source->format), width, height, AV_PIX_FMT_YUV420P,
+            SWS_FAST_BILINEAR, nullptr, nullptr, nullptr));
+        if (!m_scaler
+            || sws_scale(m_scaler.get(), source->data, source->linesize, 0, source->height,
+                   m_small->data, m_small->linesize)
+                <= 0)
+            return false;
+    }
     if (evenHeight != height) {
         // The chroma rows already cover the extra row; repeat the last luma row.
         uint8_t* rows = m_small->data[0];

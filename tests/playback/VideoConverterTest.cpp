@@ -110,6 +110,8 @@ TEST_F(VideoConversion, EverySizeAndZoomGivesThePictureUpToItsLastRowAndColumn)
         { "odd width up (panel)", { 633, 354 }, { 0, 0, 633, 354 }, true },
         { "odd width and height up", { 641, 361 }, { 0, 0, 641, 361 }, true },
         { "even width, odd height", { 310, 233 }, { 0, 0, 310, 233 }, true },
+        { "a fifth: cells' centres", { 64, 36 }, { 0, 0, 64, 36 }, true },
+        { "a quarter across, a third down", { 80, 60 }, { 0, 0, 80, 60 }, true },
         { "8x zoom, odd offsets", { 2560, 1440 }, { 1001, 777, 633, 354 }, false },
         { "8x zoom, bottom right", { 2560, 1440 }, { 1927, 1086, 633, 354 }, false },
         { "tiny", { 3, 3 }, { 0, 0, 3, 3 }, false, false },
