@@ -138,11 +138,16 @@ bool VideoConverter::ScaleInTwoSteps(const AVFrame* source, QImage& image)
             return false;
         }
     }
-    m_toRgb.reset(sws_getCachedContext(m_toRgb.release(), width, evenHeight, AV_PIX_FMT_YUV420P,
-        width, evenHeight, AV_PIX_FMT_RGB32, SWS_FAST_BILINEAR, nullptr, nullptr, nullptr));
+    const auto factors = WholeFactorsFor(source->width, source->height, width, height);
+    // Sampled here, the small picture keeps the source's range (full for a YUVJ picture);
+    // swscale's scaling step converts it to the limited range.
+    const auto smallFormat
+        = factors ? static_cast<AVPixelFormat>(source->format) : AV_PIX_FMT_YUV420P;
+    m_toRgb.reset(sws_getCachedContext(m_toRgb.release(), width, evenHeight, smallFormat, width,
+        evenHeight, AV_PIX_FMT_RGB32, SWS_FAST_BILINEAR, nullptr, nullptr, nullptr));
     if (!m_toRgb)
         return false;
-    if (const auto factors = WholeFactorsFor(source->width, source->height, width, height)) {
+    if (factors) {
         // The usual panels are whole fractions of the usual pictures.
         ScaleDownByWholeFactors(source->data[0], source->linesize[0], m_small->data[0],
             m_small->linesize[0], width, height, *factors);

@@ -202,6 +202,37 @@ TEST_F(VideoConversion, WritesIntoTheImagesItIsGivenWhenTheyFit)
     }
 }
 
+// Dashcams often record full-range (YUVJ) pictures: they keep their colours whichever
+// way a size is scaled.
+TEST_F(VideoConversion, AFullRangePictureKeepsItsColoursAtEverySize)
+{
+    FramePtr full = MakeFrame();
+    full->format = AV_PIX_FMT_YUVJ420P;
+    full->width = m_frame->width;
+    full->height = m_frame->height;
+    ASSERT_GE(av_frame_get_buffer(full.get(), 64), 0);
+    SwsContextPtr toFull(
+        sws_getContext(m_frame->width, m_frame->height, static_cast<AVPixelFormat>(m_frame->format),
+            full->width, full->height, AV_PIX_FMT_YUVJ420P, SWS_POINT, nullptr, nullptr, nullptr));
+    sws_scale(toFull.get(), m_frame->data, m_frame->linesize, 0, m_frame->height, full->data,
+        full->linesize);
+
+    for (const QSize size : { QSize(160, 90), QSize(107, 60) }) { // a whole fraction, and not
+        SCOPED_TRACE(size.width());
+        const ViewGeometry geometry { size, QRect(QPoint(0, 0), size) };
+        QRect part;
+        const QImage limited = VideoConverter().Convert(m_frame.get(), geometry, &part);
+        const QImage fromFull = VideoConverter().Convert(full.get(), geometry, &part);
+        ASSERT_FALSE(limited.isNull());
+        ASSERT_FALSE(fromFull.isNull());
+        double sum = 0;
+        for (int y = 0; y < size.height(); ++y)
+            for (int x = 0; x < size.width(); ++x)
+                sum += Distance(limited.pixel(x, y), fromFull.pixel(x, y));
+        EXPECT_LT(sum / (size.width() * size.height()), 6);
+    }
+}
+
 TEST_F(VideoConversion, NothingVisibleGivesNoPicture)
 {
     VideoConverter converter;
