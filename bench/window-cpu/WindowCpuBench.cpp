@@ -576,21 +576,26 @@ void Print(const char* name, const Row& row, int seconds, double goal)
     }
 }
 
-// The CPU the reference decoder spends on `mediaSeconds` of the recording from its start,
-// decoding both pictures and the sound: the part of either player's figure that no
-// presentation can save. Scaled up when the recording is shorter; -1 when ffmpeg or
-// ffprobe gave no figure.
-double DecodersCpu(const QString& recording, double mediaSeconds)
+// The recording's length in seconds, 0 when ffprobe gives none.
+double DurationSeconds(const QString& recording)
 {
-    const double duration = Output("ffprobe",
+    return Output("ffprobe",
         { "-v", "error", "-show_entries", "format=duration", "-of", "csv=p=0", recording })
-                                .trimmed()
-                                .toDouble();
+        .trimmed()
+        .toDouble();
+}
+
+// The CPU the reference decoder spends on `mediaSeconds` of the recording (`duration`
+// long) from its start, decoding both pictures and the sound: the part of either player's
+// figure that no presentation can save. Scaled up when the recording is shorter; -1 when
+// ffmpeg gave no figure.
+double DecodersCpu(const QString& recording, double duration, double mediaSeconds)
+{
     const double decoded = std::min(duration, mediaSeconds);
     if (decoded <= 0)
         return -1;
-    const auto cpu = velomira::bench::FfmpegDecodeCpuSeconds({ "-t", QString::number(decoded),
-        "-i", recording, "-map", "0:v:0", "-map", "0:v:1", "-map", "0:a:0?" });
+    const auto cpu = velomira::bench::FfmpegDecodeCpuSeconds({ "-t", QString::number(decoded), "-i",
+        recording, "-map", "0:v:0", "-map", "0:v:1", "-map", "0:a:0?" });
     return cpu ? *cpu * mediaSeconds / decoded : -1;
 }
 
@@ -642,6 +647,7 @@ int main(int argc, char** argv)
     std::printf("load before: %s\n", LoadAverage().c_str());
     std::fflush(stdout);
 
+    const double duration = DurationSeconds(recording);
     const QSize windowedFront = velomira::kLargeSlot.size();
     const QSize windowedRear = velomira::kSmallSlot.size();
     int exitCode = 0;
@@ -667,7 +673,7 @@ int main(int argc, char** argv)
                 },
                 options.baseline.isEmpty() ? std::function<Figures()>()
                                            : viewerRun(options.baseline),
-                [&] { return DecodersCpu(recording, options.seconds * speed); });
+                [&] { return DecodersCpu(recording, duration, options.seconds * speed); });
             Print(speed == 1 ? "windowed 1x" : "windowed 2x", row, options.seconds, 0.5);
             std::fflush(stdout);
         }
@@ -722,7 +728,7 @@ int main(int argc, char** argv)
                 [&] { return MeasureMpv(stage, recording, front, rear, speed, options.seconds); },
                 options.baseline.isEmpty() ? std::function<Figures()>()
                                            : viewerRun(options.baseline),
-                [&] { return DecodersCpu(recording, options.seconds * speed); });
+                [&] { return DecodersCpu(recording, duration, options.seconds * speed); });
             Print(speed == 1 ? "full screen 1x" : "full screen 2x", row, options.seconds, 0.7);
             std::fflush(stdout);
         }
